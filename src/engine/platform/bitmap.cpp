@@ -1,0 +1,245 @@
+#include "platform/bitmap.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace zq {
+
+namespace {
+
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+};
+
+Channel channelOf(uint32_t mask)
+{
+    Channel c;
+    c.mask = mask;
+    if (mask == 0)
+        return c;
+    c.shift = std::countr_zero(mask);
+    c.bits = std::popcount(mask);
+    return c;
+}
+
+int expandChannel(uint32_t pixel, const Channel &c)
+{
+    if (c.bits == 0)
+        return 0;
+    uint32_t v = (pixel & c.mask) >> c.shift;
+    if (c.bits >= 8)
+        return int(v >> (c.bits - 8));
+    uint32_t max = (1u << c.bits) - 1;
+    return int((v * 255 + max / 2) / max);
+}
+
+uint32_t packChannel(int value, const Channel &c)
+{
+    if (c.bits == 0)
+        return 0;
+    uint32_t v = uint32_t(value) & 0xFF;
+    v = c.bits >= 8 ? v << (c.bits - 8) : v >> (8 - c.bits);
+    return (v << c.shift) & c.mask;
+}
+
+} // namespace
+
+BitmapFormat BitmapFormat::rgb24()
+{
+    return BitmapFormat{};
+}
+
+BitmapFormat BitmapFormat::indexed8(std::vector<QRgb> palette)
+{
+    BitmapFormat f;
+    f.bitsPerPixel = 8;
+    f.palette = std::move(palette);
+    return f;
+}
+
+std::array<uint32_t, 3> BitmapFormat::effectiveMasks() const
+{
+    if (compression == BmpCompression::Bitfields)
+        return masks;
+    if (bitsPerPixel == 16)
+        return {0x7C00u, 0x03E0u, 0x001Fu};
+    return {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
+}
+
+qsizetype Bitmap::strideFor(int width, int bitsPerPixel)
+{
+    return ((qsizetype(width) * bitsPerPixel + 31) / 32) * 4;
+}
+
+Bitmap::Bitmap(int width, int height, BitmapFormat format)
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_format(std::move(format))
+{
+    m_stride = strideFor(m_width, m_format.bitsPerPixel);
+    m_bits.assign(size_t(m_stride) * size_t(m_height), 0);
+    const uint32_t white = encode(qRgb(255, 255, 255));
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x)
+            setRawPixel(x, y, white);
+}
+
+uint32_t Bitmap::rawPixel(int x, int y) const
+{
+    const uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 1:
+        return (r[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 4:
+        return (r[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
+    case 8:
+        return r[x];
+    case 16:
+        return uint32_t(r[2 * x]) | uint32_t(r[2 * x + 1]) << 8;
+    case 24:
+        return uint32_t(r[3 * x]) | uint32_t(r[3 * x + 1]) << 8 | uint32_t(r[3 * x + 2]) << 16;
+    case 32:
+        return uint32_t(r[4 * x]) | uint32_t(r[4 * x + 1]) << 8 | uint32_t(r[4 * x + 2]) << 16
+               | uint32_t(r[4 * x + 3]) << 24;
+    }
+    return 0;
+}
+
+void Bitmap::setRawPixel(int x, int y, uint32_t value)
+{
+    uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 1: {
+        const int shift = 7 - (x & 7);
+        r[x >> 3] = uint8_t((r[x >> 3] & ~(1u << shift)) | ((value & 1u) << shift));
+        break;
+    }
+    case 4: {
+        const int shift = (x & 1) ? 0 : 4;
+        r[x >> 1] = uint8_t((r[x >> 1] & ~(0xFu << shift)) | ((value & 0xFu) << shift));
+        break;
+    }
+    case 8:
+        r[x] = uint8_t(value);
+        break;
+    case 16:
+        r[2 * x] = uint8_t(value);
+        r[2 * x + 1] = uint8_t(value >> 8);
+        break;
+    case 24:
+        r[3 * x] = uint8_t(value);
+        r[3 * x + 1] = uint8_t(value >> 8);
+        r[3 * x + 2] = uint8_t(value >> 16);
+        break;
+    case 32:
+        r[4 * x] = uint8_t(value);
+        r[4 * x + 1] = uint8_t(value >> 8);
+        r[4 * x + 2] = uint8_t(value >> 16);
+        r[4 * x + 3] = uint8_t(value >> 24);
+        break;
+    }
+}
+
+int Bitmap::nearestPaletteIndex(QRgb colour) const
+{
+    const auto &pal = m_format.palette;
+    int best = 0;
+    int bestDistance = 0x7FFFFFFF;
+    for (size_t i = 0; i < pal.size(); ++i) {
+        const int dr = qRed(pal[i]) - qRed(colour);
+        const int dg = qGreen(pal[i]) - qGreen(colour);
+        const int db = qBlue(pal[i]) - qBlue(colour);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = int(i);
+            if (d == 0)
+                break;
+        }
+    }
+    return best;
+}
+
+uint32_t Bitmap::encode(QRgb colour) const
+{
+    switch (m_format.bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+        return uint32_t(nearestPaletteIndex(colour));
+    case 24:
+        return uint32_t(qBlue(colour)) | uint32_t(qGreen(colour)) << 8 | uint32_t(qRed(colour)) << 16;
+    default: {
+        const auto m = m_format.effectiveMasks();
+        return packChannel(qRed(colour), channelOf(m[0])) | packChannel(qGreen(colour), channelOf(m[1]))
+               | packChannel(qBlue(colour), channelOf(m[2]));
+    }
+    }
+}
+
+QRgb Bitmap::decode(uint32_t value) const
+{
+    switch (m_format.bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+        return value < m_format.palette.size() ? (m_format.palette[value] | 0xFF000000u) : qRgb(0, 0, 0);
+    case 24:
+        return qRgb(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF));
+    default: {
+        const auto m = m_format.effectiveMasks();
+        return qRgb(expandChannel(value, channelOf(m[0])), expandChannel(value, channelOf(m[1])),
+                    expandChannel(value, channelOf(m[2])));
+    }
+    }
+}
+
+QRgb Bitmap::pixel(int x, int y) const
+{
+    return decode(rawPixel(x, y));
+}
+
+void Bitmap::setPixel(int x, int y, QRgb colour)
+{
+    setRawPixel(x, y, encode(colour));
+}
+
+void Bitmap::resize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == m_width && height == m_height)
+        return;
+    Bitmap resized(width, height, m_format);
+    const int w = std::min(width, m_width);
+    const int h = std::min(height, m_height);
+    for (int y = 0; y < h; ++y) {
+        if (m_format.bitsPerPixel >= 8) {
+            std::memcpy(resized.row(y), row(y), size_t(w) * size_t(m_format.bitsPerPixel / 8));
+        } else {
+            for (int x = 0; x < w; ++x)
+                resized.setRawPixel(x, y, rawPixel(x, y));
+        }
+    }
+    *this = std::move(resized);
+}
+
+QImage Bitmap::toImage() const
+{
+    QImage image(m_width, m_height, QImage::Format_RGB32);
+    for (int y = 0; y < m_height; ++y) {
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        if (m_format.bitsPerPixel == 24) {
+            const uint8_t *in = row(y);
+            for (int x = 0; x < m_width; ++x, in += 3)
+                out[x] = qRgb(in[2], in[1], in[0]);
+        } else {
+            for (int x = 0; x < m_width; ++x)
+                out[x] = pixel(x, y);
+        }
+    }
+    return image;
+}
+
+} // namespace zq

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QImage>
+#include <QRgb>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace zq {
+
+// Header kinds of a Windows BMP file, by the size of their info header.
+enum class BmpHeaderKind : int { Core = 12, Info = 40, V4 = 108, V5 = 124 };
+
+// Compression as the file declared it. A picture loaded from RLE is held and written
+// uncompressed at its depth; Bitfields keeps its masks.
+enum class BmpCompression : int { Rgb = 0, Rle8 = 1, Rle4 = 2, Bitfields = 3 };
+
+// Everything that makes up a device-independent bitmap's pixel format. It survives every
+// operation on the bitmap, so a picture is written back in the form it was loaded in.
+struct BitmapFormat {
+    int bitsPerPixel = 24;                     // 1, 4, 8, 16, 24 or 32
+    BmpHeaderKind header = BmpHeaderKind::Info;
+    BmpCompression compression = BmpCompression::Rgb;
+    std::array<uint32_t, 3> masks{};           // red, green, blue (16 and 32 bits)
+    std::vector<QRgb> palette;                 // colour table (8 bits or fewer)
+
+    static BitmapFormat rgb24();
+    static BitmapFormat indexed8(std::vector<QRgb> palette);
+    bool hasPalette() const { return bitsPerPixel <= 8; }
+    // The masks in force: the declared ones for bit fields, else the defaults of the depth
+    // (5-5-5 for 16 bits, 8-8-8 for 32 bits).
+    std::array<uint32_t, 3> effectiveMasks() const;
+    bool operator==(const BitmapFormat &) const = default;
+};
+
+// A device-independent bitmap held like the platform's: rows top-down in memory, each row
+// in the file's own pixel layout (BGR for 24 bits, packed indices for palettes), padded to
+// a multiple of four bytes.
+class Bitmap {
+public:
+    Bitmap() = default;
+    // A new bitmap of the given size and format, filled with white.
+    Bitmap(int width, int height, BitmapFormat format);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool isEmpty() const { return m_width <= 0 || m_height <= 0; }
+    const BitmapFormat &format() const { return m_format; }
+
+    static qsizetype strideFor(int width, int bitsPerPixel);
+    qsizetype stride() const { return m_stride; }
+    uint8_t *row(int y) { return m_bits.data() + y * m_stride; }
+    const uint8_t *row(int y) const { return m_bits.data() + y * m_stride; }
+    const std::vector<uint8_t> &bits() const { return m_bits; }
+
+    // Colour at (x, y), opaque.
+    QRgb pixel(int x, int y) const;
+    // Stores a colour in the bitmap's own format: the nearest palette entry for a palette
+    // bitmap, the masks' precision for bit fields.
+    void setPixel(int x, int y, QRgb colour);
+    // Raw stored value at (x, y): palette index, or the packed pixel.
+    uint32_t rawPixel(int x, int y) const;
+    void setRawPixel(int x, int y, uint32_t value);
+
+    // The stored value that stands for a colour in this format.
+    uint32_t encode(QRgb colour) const;
+    QRgb decode(uint32_t value) const;
+    int nearestPaletteIndex(QRgb colour) const;
+
+    // Changes the size keeping the pixels at the top-left corner; new area is white.
+    void resize(int width, int height);
+
+    // The picture as a screen image (RGB32), for display only.
+    QImage toImage() const;
+
+    bool operator==(const Bitmap &) const = default;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    qsizetype m_stride = 0;
+    BitmapFormat m_format;
+    std::vector<uint8_t> m_bits;
+};
+
+} // namespace zq

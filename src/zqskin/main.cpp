@@ -1,0 +1,11 @@
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    (void)argv;
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: zqskin info LAYOUT --size WxH [--json]\n");
+        return 2;
+    }
+    return 0;
+}
