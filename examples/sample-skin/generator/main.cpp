@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -334,7 +335,11 @@ QImage drawPage(const Page &page)
     p.setFont(font(14));
     p.drawText(QRect(0, kPageHeight - 46, kPageWidth, 30), Qt::AlignCenter, page.hint);
     p.end();
-    return img.convertToFormat(QImage::Format_Indexed8, pagePalette(), Qt::ThresholdDither);
+    QImage indexed = img.convertToFormat(QImage::Format_Indexed8, pagePalette(), Qt::ThresholdDither);
+    // Qt writes each scan line whole, padding included, and leaves that padding uninitialised.
+    for (int y = 0; y < indexed.height(); ++y)
+        std::memset(indexed.scanLine(y) + indexed.width(), 0, indexed.bytesPerLine() - indexed.width());
+    return indexed;
 }
 
 QImage drawTabPicture(const Tab &tab)

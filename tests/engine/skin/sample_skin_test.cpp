@@ -42,7 +42,8 @@ struct BmpHeader {
     int bits = 0;
 };
 
-// Checks the 14-byte file header, the 40-byte info header, the colour table and the pixel rows.
+// Checks the 14-byte file header, the 40-byte info header, the colour table and the pixel rows (zero
+// padding, indices inside the table).
 BmpHeader checkBmp(const QString &name)
 {
     SCOPED_TRACE(name.toStdString());
@@ -74,17 +75,24 @@ BmpHeader checkBmp(const QString &name)
     const std::int64_t stride = (std::int64_t(h.width) * h.bits + 31) / 32 * 4;
     const std::int64_t end = offset + stride * h.height;
     EXPECT_LE(end, d.size()) << "pixel rows run past the end";
-    if (h.bits == 8 && end <= d.size() && h.width > 0 && h.height > 0) {
-        for (int y = 0; y < h.height; ++y)
-            for (int x = 0; x < h.width; ++x)
-                if (static_cast<unsigned char>(d[static_cast<qsizetype>(offset + y * stride + x)]) >=
-                    colours) {
-                    ADD_FAILURE() << "colour index past the table at row " << y << ", column " << x;
-                    return h;
-                }
-    }
     const QImage img(kDir + name);
     EXPECT_EQ(img.size(), QSize(h.width, h.height)) << "Qt reads it at the header's size";
+    if (end > d.size() || h.width <= 0 || h.height <= 0)
+        return h;
+    const qsizetype rowBytes = (qsizetype(h.width) * h.bits + 7) / 8;
+    for (int y = 0; y < h.height; ++y) {
+        const qsizetype row = offset + y * stride;
+        for (qsizetype i = rowBytes; i < stride; ++i)
+            if (d[row + i] != 0) {
+                ADD_FAILURE() << "row " << y << " padding is not zero";
+                return h;
+            }
+        for (int x = 0; h.bits == 8 && x < h.width; ++x)
+            if (static_cast<unsigned char>(d[row + x]) >= colours) {
+                ADD_FAILURE() << "colour index past the table at row " << y << ", column " << x;
+                return h;
+            }
+    }
     return h;
 }
 
