@@ -269,6 +269,15 @@ TEST(JpegCodec, BrokenDataRaisesTheCodecsErrorAndKeepsWhatWasLoaded)
     EXPECT_EQ(codec.width(), 227);
     EXPECT_TRUE(codec.isProgressive());
 
+    // A header that claims a picture of 60000 x 60000 is refused before anything is allocated.
+    QByteArray huge = good;
+    const qsizetype sof = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(sof, 0);
+    huge[sof + 5] = huge[sof + 7] = char(0xEA);
+    huge[sof + 6] = huge[sof + 8] = char(0x60);
+    EXPECT_EQ(errorOf([&] { codec.loadData(huge); }), zq::errors::jpegError(JERR_IMAGE_TOO_BIG));
+    EXPECT_EQ(codec.width(), 227);
+
     // A later scan of the progressive file asks for coefficients past the block's end: the
     // header reads, decoding fails.
     QByteArray bad = readFile(turbo + "/testimgp.jpg");

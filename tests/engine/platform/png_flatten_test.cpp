@@ -74,9 +74,9 @@ TEST(PngFlatten, ChannelsKeepTheirOrder)
 TEST(PngFlatten, ColourKeyPixelsShowTheBackground)
 {
     using namespace pngtest;
-    Spec spec{2, 1, 8, Rgb, {bytes({1, 2, 3, 4, 5, 6})}};
-    spec.transparency = bytes({0, 1, 0, 2, 0, 3});
-    const PngPicture png = zq::decodePngData(build(spec), QStringLiteral("key.png"));
+    Parts parts{2, 1, 8, Rgb, {bytes({1, 2, 3, 4, 5, 6})}};
+    parts.transparency = bytes({0, 1, 0, 2, 0, 3});
+    const PngPicture png = zq::decodePngData(build(parts), QStringLiteral("key.png"));
     Bitmap target = filled(2, 1, qRgb(90, 80, 70));
     zq::flattenPng(png, target);
     EXPECT_EQ(target.pixel(0, 0), qRgb(90, 80, 70));

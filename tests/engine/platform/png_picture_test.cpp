@@ -27,9 +27,9 @@ int gammaMapped(int v, uint32_t gamma)
     return int(std::lround(255.0 * std::pow(v / 255.0, 1.0 / (gamma / 100000.0 * 2.2))));
 }
 
-PngPicture decode(const pngtest::Spec &spec)
+PngPicture decode(const pngtest::Parts &parts)
 {
-    return zq::decodePngData(pngtest::build(spec), QStringLiteral("test.png"));
+    return zq::decodePngData(pngtest::build(parts), QStringLiteral("test.png"));
 }
 
 QString errorOf(const QByteArray &data, const QString &path)
@@ -143,12 +143,12 @@ TEST(PngPicture, SuiteCorruptFilesAreRefusedNamingTheFile)
 TEST(PngPicture, ModeFollowsColourTypeAndTransparency)
 {
     using namespace pngtest;
-    Spec rgb{1, 1, 8, Rgb, {bytes({1, 2, 3})}};
+    Parts rgb{1, 1, 8, Rgb, {bytes({1, 2, 3})}};
     EXPECT_EQ(decode(rgb).mode, PngMode::Copy);
     rgb.transparency = bytes({0, 9, 0, 9, 0, 9});
     EXPECT_EQ(decode(rgb).mode, PngMode::ColourKey);
 
-    Spec palette{1, 1, 8, Palette, {bytes({0})}, bytes({1, 2, 3})};
+    Parts palette{1, 1, 8, Palette, {bytes({0})}, bytes({1, 2, 3})};
     EXPECT_EQ(decode(palette).mode, PngMode::Copy);
     palette.transparency = bytes({7});
     EXPECT_EQ(decode(palette).mode, PngMode::Blend);
@@ -161,18 +161,18 @@ TEST(PngPicture, ModeFollowsColourTypeAndTransparency)
 TEST(PngPicture, SixteenBitKeyMatchesStoredSamplesAndColourTakesHighByte)
 {
     using namespace pngtest;
-    Spec spec{3, 1, 16, Rgb};
-    spec.rows = {bytes({0x12, 0xAB, 0xFF, 0x00, 0x00, 0x80, // the key itself
-                        0x12, 0xAC, 0xFF, 0x00, 0x00, 0x80, // same high bytes
-                        0x40, 0x01, 0x80, 0xFF, 0xC0, 0x7F})};
-    spec.transparency = bytes({0x12, 0xAB, 0xFF, 0x00, 0x00, 0x80});
-    const PngPicture p = decode(spec);
+    Parts parts{3, 1, 16, Rgb};
+    parts.rows = {bytes({0x12, 0xAB, 0xFF, 0x00, 0x00, 0x80, // the key itself
+                         0x12, 0xAC, 0xFF, 0x00, 0x00, 0x80, // same high bytes
+                         0x40, 0x01, 0x80, 0xFF, 0xC0, 0x7F})};
+    parts.transparency = bytes({0x12, 0xAB, 0xFF, 0x00, 0x00, 0x80});
+    const PngPicture p = decode(parts);
     EXPECT_EQ(p.mode, PngMode::ColourKey);
     EXPECT_EQ(p.pixel(0, 0), qRgba(0x12, 0xFF, 0x00, 0));
     EXPECT_EQ(p.pixel(1, 0), qRgba(0x12, 0xFF, 0x00, 255));
     EXPECT_EQ(p.pixel(2, 0), qRgba(0x40, 0x80, 0xC0, 255));
 
-    Spec grey{2, 1, 16, Grey, {bytes({0x80, 0x01, 0x80, 0x02})}};
+    Parts grey{2, 1, 16, Grey, {bytes({0x80, 0x01, 0x80, 0x02})}};
     grey.transparency = bytes({0x80, 0x02});
     const PngPicture g = decode(grey);
     EXPECT_EQ(g.pixel(0, 0), qRgba(0x80, 0x80, 0x80, 255));
@@ -182,10 +182,10 @@ TEST(PngPicture, SixteenBitKeyMatchesStoredSamplesAndColourTakesHighByte)
 TEST(PngPicture, PaletteTransparencyGivesAlphaAndOpaquePastTheTable)
 {
     using namespace pngtest;
-    Spec spec{4, 1, 8, Palette, {bytes({0, 1, 2, 3})}};
-    spec.palette = bytes({10, 20, 30, 40, 50, 60, 70, 80, 90});
-    spec.transparency = bytes({0, 128});
-    const PngPicture p = decode(spec);
+    Parts parts{4, 1, 8, Palette, {bytes({0, 1, 2, 3})}};
+    parts.palette = bytes({10, 20, 30, 40, 50, 60, 70, 80, 90});
+    parts.transparency = bytes({0, 128});
+    const PngPicture p = decode(parts);
     EXPECT_EQ(p.pixel(0, 0), qRgba(10, 20, 30, 0));
     EXPECT_EQ(p.pixel(1, 0), qRgba(40, 50, 60, 128));
     EXPECT_EQ(p.pixel(2, 0), qRgba(70, 80, 90, 255));
@@ -196,7 +196,7 @@ TEST(PngPicture, LowDepthGreyIsScaledAndKeyedOnItsStoredLevel)
 {
     using namespace pngtest;
     // 2 bits: levels 0, 1, 2, 3 -> 0, 85, 170, 255; level 2 is the key.
-    Spec two{4, 1, 2, Grey, {bytes({0b00011011})}};
+    Parts two{4, 1, 2, Grey, {bytes({0b00011011})}};
     two.transparency = bytes({0, 2});
     const PngPicture p = decode(two);
     EXPECT_EQ(p.pixel(0, 0), qRgba(0, 0, 0, 255));
@@ -218,27 +218,27 @@ TEST(PngPicture, GammaMapsColourAndPlainGreyButNotAlphaNorGreyWithAlpha)
 {
     using namespace pngtest;
     // G = 1.0: worked by hand, 255 * (128/255)^(1/2.2) = 186.4 and 255 * (64/255)^(1/2.2) = 136.0.
-    Spec rgba{2, 1, 8, RgbAlpha, {bytes({128, 64, 0, 128, 255, 200, 17, 9})}};
+    Parts rgba{2, 1, 8, RgbAlpha, {bytes({128, 64, 0, 128, 255, 200, 17, 9})}};
     rgba.gamma = 100000;
     const PngPicture p = decode(rgba);
     EXPECT_EQ(p.pixel(0, 0), qRgba(186, 136, 0, 128));
     EXPECT_EQ(p.pixel(1, 0), qRgba(255, gammaMapped(200, 100000), gammaMapped(17, 100000), 9));
 
-    Spec greyAlpha{1, 1, 8, GreyAlpha, {bytes({128, 64})}};
+    Parts greyAlpha{1, 1, 8, GreyAlpha, {bytes({128, 64})}};
     greyAlpha.gamma = 100000;
     EXPECT_EQ(decode(greyAlpha).pixel(0, 0), qRgba(128, 128, 128, 64));
 
-    Spec grey{1, 1, 2, Grey, {bytes({0x40})}}; // level 1 -> 85, then mapped
+    Parts grey{1, 1, 2, Grey, {bytes({0x40})}}; // level 1 -> 85, then mapped
     grey.gamma = 70000;
     const int v = gammaMapped(85, 70000);
     EXPECT_EQ(decode(grey).pixel(0, 0), qRgb(v, v, v));
 
-    Spec palette{1, 1, 8, Palette, {bytes({0})}, bytes({128, 64, 250})};
+    Parts palette{1, 1, 8, Palette, {bytes({0})}, bytes({128, 64, 250})};
     palette.gamma = 250000;
     EXPECT_EQ(decode(palette).pixel(0, 0),
               qRgb(gammaMapped(128, 250000), gammaMapped(64, 250000), gammaMapped(250, 250000)));
 
-    Spec sixteen{1, 1, 16, Rgb, {bytes({0x80, 0xFF, 0x40, 0x00, 0x00, 0x01})}};
+    Parts sixteen{1, 1, 16, Rgb, {bytes({0x80, 0xFF, 0x40, 0x00, 0x00, 0x01})}};
     sixteen.gamma = 100000;
     EXPECT_EQ(decode(sixteen).pixel(0, 0), qRgb(186, 136, 0));
 }
@@ -246,13 +246,13 @@ TEST(PngPicture, GammaMapsColourAndPlainGreyButNotAlphaNorGreyWithAlpha)
 TEST(PngPicture, CommonGammaLeavesEveryValueUnchanged)
 {
     using namespace pngtest;
-    Spec spec{256, 1, 8, Grey};
+    Parts parts{256, 1, 8, Grey};
     QByteArray row;
     for (int v = 0; v < 256; ++v)
         row += char(v);
-    spec.rows = {row};
-    spec.gamma = 45455;
-    const PngPicture p = decode(spec);
+    parts.rows = {row};
+    parts.gamma = 45455;
+    const PngPicture p = decode(parts);
     for (int v = 0; v < 256; ++v)
         EXPECT_EQ(p.pixel(v, 0), qRgb(v, v, v)) << v;
 }
@@ -280,5 +280,8 @@ TEST(PngPicture, UnreadableOrBrokenFilesRaiseNamingTheFile)
     QByteArray flipped = good;
     flipped[good.size() - 20] = char(flipped[good.size() - 20] ^ 0x55); // inside IDAT: its CRC fails
     EXPECT_TRUE(errorOf(flipped, QStringLiteral("b.png")).startsWith(prefix));
+    // A header that claims 60000 x 60000 pixels is refused before anything is allocated.
+    EXPECT_EQ(errorOf(build({60000, 60000, 8, RgbAlpha}), QStringLiteral("b.png")),
+              prefix + QStringLiteral("Not a valid PNG picture (picture too large)"));
     EXPECT_TRUE(errorOf(QByteArray("GIF89a not a png at all"), QStringLiteral("b.png")).startsWith(prefix));
 }

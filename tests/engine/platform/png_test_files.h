@@ -28,8 +28,8 @@ inline QByteArray chunk(const char *type, const QByteArray &data)
     return be32(uint32_t(data.size())) + body + be32(uint32_t(crc));
 }
 
-struct Spec {
-    Spec(int w, int h, int depth, ColourType type, std::vector<QByteArray> r = {}, QByteArray plte = {})
+struct Parts {
+    Parts(int w, int h, int depth, ColourType type, std::vector<QByteArray> r = {}, QByteArray plte = {})
         : width(w)
         , height(h)
         , bitDepth(depth)
@@ -47,15 +47,15 @@ struct Spec {
     uint32_t gamma = 0;           // gAMA body, when non-zero
 };
 
-inline QByteArray build(const Spec &spec)
+inline QByteArray build(const Parts &parts)
 {
-    QByteArray header = be32(uint32_t(spec.width)) + be32(uint32_t(spec.height));
-    header += char(spec.bitDepth);
-    header += char(spec.colourType);
+    QByteArray header = be32(uint32_t(parts.width)) + be32(uint32_t(parts.height));
+    header += char(parts.bitDepth);
+    header += char(parts.colourType);
     header += QByteArray(3, '\0'); // deflate, adaptive filtering, not interlaced
 
     QByteArray raw;
-    for (const QByteArray &row : spec.rows)
+    for (const QByteArray &row : parts.rows)
         raw += '\0' + row;
     uLongf size = compressBound(uLong(raw.size()));
     QByteArray packed(qsizetype(size), '\0');
@@ -65,12 +65,12 @@ inline QByteArray build(const Spec &spec)
 
     QByteArray file("\x89PNG\r\n\x1a\n", 8);
     file += chunk("IHDR", header);
-    if (spec.gamma)
-        file += chunk("gAMA", be32(spec.gamma));
-    if (!spec.palette.isEmpty())
-        file += chunk("PLTE", spec.palette);
-    if (!spec.transparency.isEmpty())
-        file += chunk("tRNS", spec.transparency);
+    if (parts.gamma)
+        file += chunk("gAMA", be32(parts.gamma));
+    if (!parts.palette.isEmpty())
+        file += chunk("PLTE", parts.palette);
+    if (!parts.transparency.isEmpty())
+        file += chunk("tRNS", parts.transparency);
     file += chunk("IDAT", packed);
     file += chunk("IEND", {});
     return file;
