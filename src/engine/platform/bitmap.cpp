@@ -78,7 +78,16 @@ Bitmap::Bitmap(int width, int height, BitmapFormat format)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_format(std::move(format))
 {
     m_stride = strideFor(m_width, m_format.bitsPerPixel);
-    m_bits.assign(size_t(m_stride) * size_t(m_height), 0);
+    const size_t size = size_t(m_stride) * size_t(m_height);
+    if (m_format.bitsPerPixel == 24) {
+        // White is all ones here: one pass over the pixels, which matters for large pictures.
+        m_bits.assign(size, 0xFF);
+        const size_t used = size_t(m_width) * 3;
+        for (int y = 0; y < m_height && used < size_t(m_stride); ++y)
+            std::memset(row(y) + used, 0, size_t(m_stride) - used);
+        return;
+    }
+    m_bits.assign(size, 0);
     const uint32_t white = encode(qRgb(255, 255, 255));
     for (int y = 0; y < m_height; ++y)
         for (int x = 0; x < m_width; ++x)
