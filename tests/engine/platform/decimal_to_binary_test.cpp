@@ -33,7 +33,8 @@ TEST(DecimalToBinary, RangeEnds)
     EXPECT_TRUE(std::signbit(*decimalToDouble(true, "0", 0)));
     // Just above half the smallest subnormal: extended precision makes it the exact half,
     // which goes to the even zero. A little more goes up.
-    EXPECT_EQ(decimalToDouble(false, "24703282292062327208828439643411068618252990130716238221279284125033775364", -397),
+    EXPECT_EQ(decimalToDouble(
+                  false, "24703282292062327208828439643411068618252990130716238221279284125033775364", -397),
               0.0);
     EXPECT_EQ(decimalToDouble(false, "24703282292062328", -340), std::numeric_limits<double>::denorm_min());
 }

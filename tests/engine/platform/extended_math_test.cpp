@@ -28,7 +28,8 @@ void expectBothPaths(double value, std::int32_t factor, std::int32_t expected)
 void expectBothPaths(std::int32_t numerator, std::int32_t denominator, double expected)
 {
     const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-    EXPECT_TRUE(same(extendedQuotientExact(numerator, denominator), expected)) << numerator << " / " << denominator;
+    EXPECT_TRUE(same(extendedQuotientExact(numerator, denominator), expected))
+        << numerator << " / " << denominator;
     if (nativeExtendedAvailable) {
         EXPECT_TRUE(same(extendedQuotientNative(numerator, denominator), expected))
             << numerator << " / " << denominator;

@@ -27,8 +27,8 @@ TEST(RealValue, ReadsTheNumberForms)
 
 TEST(RealValue, AnythingElseReadsZero)
 {
-    for (const char16_t *text : {u"", u" ", u"-", u".", u"abc", u"1.5x", u"1E", u"1E+", u"0x1F", u"1 5", u"1.2.3",
-                                 u"1E309", u"1.8E308", u"1E99999999999", u"\u0661"}) {
+    for (const char16_t *text : {u"", u" ", u"-", u".", u"abc", u"1.5x", u"1E", u"1E+", u"0x1F", u"1 5",
+                                 u"1.2.3", u"1E309", u"1.8E308", u"1E99999999999", u"\u0661"}) {
         EXPECT_FALSE(parseRealText(text, u'.')) << QString::fromUtf16(text).toStdString();
         EXPECT_EQ(readRealValue(text, u'.'), 0.0);
     }
@@ -74,8 +74,8 @@ TEST(WholeValue, HexadecimalIsA32BitPattern)
 
 TEST(WholeValue, AnythingElseReadsZero)
 {
-    for (const char16_t *text : {u"", u"12.5", u"1e3", u"2147483648", u"-2147483649", u"99999999999999999999", u"-",
-                                 u"$", u"0x", u"0xG", u"12a", u"abc", u"1 2"})
+    for (const char16_t *text : {u"", u"12.5", u"1e3", u"2147483648", u"-2147483649", u"99999999999999999999",
+                                 u"-", u"$", u"0x", u"0xG", u"12a", u"abc", u"1 2"})
         EXPECT_EQ(readWholeValue(text), 0) << QString::fromUtf16(text).toStdString();
 }
 
@@ -114,7 +114,9 @@ TEST(RealText, ExactHalvesRoundAwayFromZero)
 
 TEST(RealText, StepsTheFifteenthDigitAwayFromZero)
 {
-    const auto stepped = [](double v) { return RealDigits::fromDouble(v).steppedAwayFromZero().toText(u'.'); };
+    const auto stepped = [](double v) {
+        return RealDigits::fromDouble(v).steppedAwayFromZero().toText(u'.');
+    };
     EXPECT_EQ(stepped(0.3), "0.300000000000001");
     EXPECT_EQ(stepped(-0.3), "-0.300000000000001");
     EXPECT_EQ(stepped(0.999999999999999), "1");

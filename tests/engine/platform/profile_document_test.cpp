@@ -27,7 +27,8 @@ TEST(ProfileDocument, NamesMatchWithoutRegardToCase)
 
 TEST(ProfileDocument, ValuesAreTrimmedAndUnquoted)
 {
-    const ProfileDocument document("[S]\n  a  =  1 2  \nb=\"x y\"\nc='z'\nd=\"unmatched'\ne=\"\n\tf\t=\t7\t\n");
+    const ProfileDocument document(
+        "[S]\n  a  =  1 2  \nb=\"x y\"\nc='z'\nd=\"unmatched'\ne=\"\n\tf\t=\t7\t\n");
     EXPECT_EQ(document.value("S", "a"), "1 2");
     EXPECT_EQ(document.value("S", "b"), "x y");
     EXPECT_EQ(document.value("S", "c"), "z");
@@ -99,7 +100,8 @@ TEST(ProfileDocument, ANewFileIsWrittenInWriteOrderWithCrlf)
     document.setValue("PageLog", "logbox1left", "1");
     document.setValue("Normal", "log1Top", "2");
     document.setValue("PageLog", "logbox1Top", "3");
-    EXPECT_EQ(document.bytes(), "[Normal]\r\nlog1left=0\r\nlog1Top=2\r\n[PageLog]\r\nlogbox1left=1\r\nlogbox1Top=3\r\n");
+    EXPECT_EQ(document.bytes(),
+              "[Normal]\r\nlog1left=0\r\nlog1Top=2\r\n[PageLog]\r\nlogbox1left=1\r\nlogbox1Top=3\r\n");
 }
 
 TEST(ProfileDocument, NonAsciiNamesMatchOnlyExactly)

@@ -102,7 +102,8 @@ TEST(ProfileFile, AFailedSaveLeavesTheOldFileWhole)
     }
     EXPECT_EQ(message, "Unable to write to " + path);
     EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"}); // no temporary left
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"a.ini"}); // no temporary left
 }
 
 TEST(ProfileFile, ASaveKeepsTheFilesPermissions)
