@@ -1,11 +1,33 @@
+#include "command_line.h"
+#include "verbs.h"
+
+#include "platform/engine_error.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    (void)argv;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: zqskin info LAYOUT --size WxH [--json]\n");
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    try {
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeFirst();
+        const zqskin::Invocation invocation = zqskin::parseCommandLine(arguments);
+        if (invocation.help) {
+            out << zqskin::usageText();
+            return 0;
+        }
+        return zqskin::findVerb(invocation.verb)->run(invocation, out);
+    } catch (const zqskin::UsageError &e) {
+        err << "zqskin: " << e.message() << '\n' << zqskin::usageText();
         return 2;
+    } catch (const zq::EngineError &e) {
+        out.flush();
+        err << e.message() << '\n';
+        return 1;
     }
-    return 0;
 }

@@ -12,7 +12,9 @@ FileWriteResult replaceFile(const QString &path, const QByteArray &bytes)
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile::commit() ignores a failed flush of its own buffer (a short write on a full
+    // disk), and would then move the cut-off file into place: flush and check first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         QString reason = file.errorString();
         file.cancelWriting();
         return {false, reason};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <vector>
+
+namespace zq {
+
+// The text of a profile (INI) file held in memory, read and changed as the platform's
+// profile calls do: section and key names match without regard to case, the first of
+// duplicate sections or keys wins, blanks around names and values are trimmed and a value
+// in matching quotes is read without them. A change touches only the line of its key (or
+// adds one); every other line, and every line ending, stays as it was.
+class ProfileDocument {
+public:
+    static constexpr qsizetype maxValueLength = 2047;
+
+    ProfileDocument() = default;
+    explicit ProfileDocument(const QByteArray &bytes);
+
+    // Empty when the section or key is missing.
+    QByteArray value(QByteArrayView section, QByteArrayView key) const;
+    // Replaces the value in place, or adds the key (and its section) when missing.
+    void setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value);
+
+    QByteArray bytes() const;
+
+private:
+    struct Line {
+        QByteArray text;
+        QByteArray ending; // "\r\n", "\n", or empty on a last line without one
+    };
+    struct SectionSpan {
+        qsizetype header = -1; // line index of the header, -1 when missing
+        qsizetype end = 0;     // one past its last line
+    };
+
+    SectionSpan findSection(QByteArrayView section) const;
+    qsizetype findKey(const SectionSpan &span, QByteArrayView key) const; // -1 when missing
+    QByteArray newLineEnding() const;
+    void endLastLine();
+
+    std::vector<Line> lines_;
+};
+
+} // namespace zq

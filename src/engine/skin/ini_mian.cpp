@@ -1,0 +1,180 @@
+#include "skin/ini_mian.h"
+
+#include "platform/number_text.h"
+#include "platform/regional_settings.h"
+#include "skin/fraction_text.h"
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+namespace zq {
+
+namespace {
+
+constexpr char normalSection[] = "Normal";
+
+enum class Axis { X, Y };
+
+// Section "Normal" in file order. Six keys are written with a capital first letter where
+// they are read with a small one; names match without regard to case, so both address the
+// same entry.
+struct NormalKey {
+    const char *readKey;
+    const char *writeKey;
+    Element element;
+    Axis axis;
+};
+
+constexpr std::array<NormalKey, 12> normalKeys = {{
+    {"log1left", "log1left", Element::LogTab, Axis::X},
+    {"log1Top", "log1Top", Element::LogTab, Axis::Y},
+    {"fil1left", "Fil1left", Element::FilTab, Axis::X},
+    {"fil1Top", "Fil1Top", Element::FilTab, Axis::Y},
+    {"man1left", "Man1left", Element::ManTab, Axis::X},
+    {"man1Top", "Man1Top", Element::ManTab, Axis::Y},
+    {"Log2left", "Log2left", Element::LogPage, Axis::X},
+    {"Log2Top", "Log2Top", Element::LogPage, Axis::Y},
+    {"Fil2left", "Fil2left", Element::FilPage, Axis::X},
+    {"Fil2Top", "Fil2Top", Element::FilPage, Axis::Y},
+    {"man2left", "Man2left", Element::ManPage, Axis::X},
+    {"man2Top", "Man2Top", Element::ManPage, Axis::Y},
+}};
+
+// The box sections in file order. In "PageMan" key 3 is the restart box and key 4 the
+// shut-down box.
+struct BoxKey {
+    const char *section;
+    int number;
+    BoxRect TiniMian::*field;
+};
+
+constexpr std::array<BoxKey, 11> boxKeys = {{
+    {"PageLog", 1, &TiniMian::LogUserBox},
+    {"PageLog", 2, &TiniMian::LogPassBox},
+    {"PageLog", 3, &TiniMian::LogOkBox},
+    {"PageFil", 1, &TiniMian::FilCardBox},
+    {"PageFil", 2, &TiniMian::FilCardPassBox},
+    {"PageFil", 3, &TiniMian::FilAmountBox},
+    {"PageFil", 4, &TiniMian::FilOkBox},
+    {"PageMan", 1, &TiniMian::ManPassBox},
+    {"PageMan", 2, &TiniMian::ManOkBox},
+    {"PageMan", 3, &TiniMian::ManRestartBox},
+    {"PageMan", 4, &TiniMian::ManShutdownBox},
+}};
+
+constexpr std::array<std::pair<const char *, std::int32_t BoxRect::*>, 4> boxParts = {{
+    {"left", &BoxRect::left},
+    {"Top", &BoxRect::top},
+    {"Width", &BoxRect::width},
+    {"Height", &BoxRect::height},
+}};
+
+QByteArray boxKeyName(int number, const char *part)
+{
+    return "logbox" + QByteArray::number(number) + part;
+}
+
+std::int32_t &coordinate(Point &point, Axis axis)
+{
+    return axis == Axis::X ? point.x : point.y;
+}
+
+std::int32_t extent(PixelSize size, Axis axis)
+{
+    return axis == Axis::X ? size.width : size.height;
+}
+
+QString textOf(const QByteArray &value)
+{
+    return QString::fromLocal8Bit(value);
+}
+
+} // namespace
+
+TiniMian::TiniMian(const QString &path, PixelSize backgroundSize)
+    : LayoutIni(path)
+    , BgSize(backgroundSize)
+{
+    // Nothing else writes the file meanwhile, so one reading serves all 56 values.
+    const ProfileDocument document = LayoutIni.load();
+    const QChar separator = regionalSettings().decimalSeparator;
+    for (const NormalKey &key : normalKeys) {
+        const QString text = textOf(document.value(normalSection, key.readKey));
+        coordinate(position(key.element), key.axis) =
+            pixelFromFractionText(text, extent(BgSize, key.axis), separator);
+    }
+    for (const BoxKey &key : boxKeys) {
+        BoxRect &rect = this->*key.field;
+        for (const auto &[part, member] : boxParts)
+            rect.*member = readWholeValue(textOf(document.value(key.section, boxKeyName(key.number, part))));
+    }
+}
+
+bool TiniMian::CheckVersion() const
+{
+    const QString text = textOf(LayoutIni.readValue(normalSection, "log1left"));
+    return readRealValue(text, regionalSettings().decimalSeparator) <= 1.0;
+}
+
+void TiniMian::WriteLayout() const
+{
+    const QChar separator = regionalSettings().decimalSeparator;
+    ProfileDocument document = LayoutIni.loadForUpdate();
+    for (const NormalKey &key : normalKeys) {
+        Point point = position(key.element);
+        const QString text = fractionText(coordinate(point, key.axis), extent(BgSize, key.axis), separator);
+        document.setValue(normalSection, key.writeKey, text.toLocal8Bit());
+    }
+    for (const BoxKey &key : boxKeys) {
+        const BoxRect &rect = this->*key.field;
+        for (const auto &[part, member] : boxParts)
+            document.setValue(key.section, boxKeyName(key.number, part),
+                              integerText(rect.*member).toLatin1());
+    }
+    LayoutIni.save(document);
+}
+
+Point &TiniMian::position(Element element)
+{
+    return const_cast<Point &>(std::as_const(*this).position(element));
+}
+
+const Point &TiniMian::position(Element element) const
+{
+    switch (element) {
+    case Element::LogTab:
+        return LogTabPos;
+    case Element::FilTab:
+        return FilTabPos;
+    case Element::ManTab:
+        return ManTabPos;
+    case Element::LogPage:
+        return LogPagePos;
+    case Element::FilPage:
+        return FilPagePos;
+    case Element::ManPage:
+        return ManPagePos;
+    }
+    throw std::invalid_argument("unknown element");
+}
+
+BoxRect &TiniMian::box(const char *section, int keyNumber)
+{
+    return const_cast<BoxRect &>(std::as_const(*this).box(section, keyNumber));
+}
+
+const BoxRect &TiniMian::box(const char *section, int keyNumber) const
+{
+    for (const BoxKey &key : boxKeys)
+        if (std::strcmp(key.section, section) == 0 && key.number == keyNumber)
+            return this->*key.field;
+    throw std::invalid_argument("no such box key");
+}
+
+QString oldLayoutMessage()
+{
+    return QStringLiteral("你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
+}
+
+} // namespace zq

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/profile_file.h"
+#include "skin/asset_names.h"
+#include "skin/geometry.h"
+
+#include <QString>
+
+namespace zq {
+
+// The layout record of a skin, bound to its layout file ZqCSkin.ini. Construction reads the
+// file once and turns the fractional picture positions into background pixels;
+// WriteLayout writes every value back.
+class TiniMian {
+public:
+    TiniMian(const QString &path, PixelSize backgroundSize);
+
+    // False for a layout made for an older client ("log1left" above 1), which the designer
+    // does not edit.
+    bool CheckVersion() const;
+
+    // Writes all 56 values. The file is replaced in one step: it never ends half-written, and
+    // on failure "Unable to write to %s" is raised with the old file left whole.
+    void WriteLayout() const;
+
+    // The position of an element, and the box stored under a section's key number.
+    Point &position(Element element);
+    const Point &position(Element element) const;
+    BoxRect &box(const char *section, int keyNumber);
+    const BoxRect &box(const char *section, int keyNumber) const;
+
+    ProfileFile LayoutIni;
+
+    Point LogTabPos;
+    Point FilTabPos;
+    Point ManTabPos;
+    Point LogPagePos;
+    Point FilPagePos;
+    Point ManPagePos;
+
+    BoxRect LogUserBox;
+    BoxRect LogPassBox;
+    BoxRect LogOkBox;
+    BoxRect FilCardBox;
+    BoxRect FilCardPassBox;
+    BoxRect FilAmountBox;
+    BoxRect FilOkBox;
+    BoxRect ManPassBox;
+    BoxRect ManOkBox;
+    BoxRect ManShutdownBox;
+    BoxRect ManRestartBox;
+
+    PixelSize BgSize;
+};
+
+// What the designer says when CheckVersion refuses a layout.
+QString oldLayoutMessage();
+
+} // namespace zq

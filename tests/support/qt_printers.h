@@ -1,0 +1,18 @@
+#pragma once
+
+// Lets GoogleTest show Qt strings as text in failure messages.
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
