@@ -10,9 +10,7 @@ namespace zq {
 // (the designer adds the full stop when it shows it).
 class EngineError : public std::runtime_error {
 public:
-    explicit EngineError(const QString &message)
-        : std::runtime_error(message.toStdString())
-    {}
+    explicit EngineError(const QString &message) : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromUtf8(what()); }
 };
 
