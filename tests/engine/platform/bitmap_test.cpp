@@ -61,3 +61,78 @@ TEST(Bitmap, SixteenBitsKeepsTheMaskPrecision)
     b.setPixel(0, 0, qRgb(255, 130, 7));
     EXPECT_EQ(b.rawPixel(0, 0), (31u << 11) | ((130u >> 2) << 5) | (7u >> 3));
 }
+
+namespace {
+
+const QRgb white = qRgb(255, 255, 255);
+
+BitmapFormat sixteen565()
+{
+    BitmapFormat f;
+    f.bitsPerPixel = 16;
+    f.compression = zq::BmpCompression::Bitfields;
+    f.masks = {0xF800, 0x07E0, 0x001F};
+    return f;
+}
+
+BitmapFormat palette4()
+{
+    BitmapFormat f;
+    f.bitsPerPixel = 4;
+    f.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), white};
+    return f;
+}
+
+} // namespace
+
+TEST(Bitmap, RowAccessAgreesWithPixelAccessInEveryFormat)
+{
+    std::vector<BitmapFormat> formats = {BitmapFormat::rgb24(), sixteen565(), palette4()};
+    BitmapFormat one;
+    one.bitsPerPixel = 1;
+    one.palette = {qRgb(0, 0, 0), white};
+    formats.push_back(one);
+    BitmapFormat eight = BitmapFormat::indexed8({qRgb(9, 9, 9), qRgb(200, 100, 0), qRgb(0, 100, 200)});
+    formats.push_back(eight);
+    BitmapFormat plain16;
+    plain16.bitsPerPixel = 16;
+    formats.push_back(plain16);
+    BitmapFormat wide32;
+    wide32.bitsPerPixel = 32;
+    wide32.compression = zq::BmpCompression::Bitfields;
+    wide32.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
+    formats.push_back(wide32);
+
+    std::vector<QRgb> colours;
+    for (int i = 0; i < 11; ++i)
+        colours.push_back(qRgb(i * 23 % 256, i * 97 % 256, i * 151 % 256));
+    for (const BitmapFormat &f : formats) {
+        SCOPED_TRACE(f.bitsPerPixel);
+        Bitmap byRow(13, 2, f), byPixel(13, 2, f);
+        byRow.writeRgbRow(1, 2, 11, colours.data());
+        for (int i = 0; i < 11; ++i)
+            byPixel.setPixel(2 + i, 1, colours[size_t(i)]);
+        EXPECT_EQ(byRow, byPixel);
+        std::vector<QRgb> read(11);
+        byRow.readRgbRow(1, 2, 11, read.data());
+        for (int i = 0; i < 11; ++i)
+            EXPECT_EQ(read[size_t(i)], byPixel.pixel(2 + i, 1));
+    }
+}
+
+TEST(Bitmap, ResizeKeepsPartialBytesBelowEightBits)
+{
+    Bitmap b(11, 3, palette4());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 11; ++x)
+            b.setRawPixel(x, y, uint32_t((x + y) % 4));
+    const Bitmap before = b;
+    b.resize(7, 4); // cuts inside a byte, adds a row
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(b.pixel(x, y), y < 3 ? before.pixel(x, y) : white) << x << "," << y;
+    b.resize(12, 4);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 7; x < 12; ++x)
+            EXPECT_EQ(b.pixel(x, y), white) << x << "," << y;
+}
