@@ -240,7 +240,9 @@ void Bitmap::resize(int width, int height)
     height = std::max(height, 0);
     if (width == m_width && height == m_height)
         return;
-    Bitmap resized(width, height, m_format);
+    // Each byte of the new bitmap is written once: kept pixels, then white beside and below them.
+    Bitmap resized(width, height, m_format, Fill::Zero);
+    const uint32_t white = encode(qRgb(255, 255, 255));
     const int w = std::min(width, m_width);
     const int h = std::min(height, m_height);
     const int bpp = m_format.bitsPerPixel;
@@ -251,6 +253,12 @@ void Bitmap::resize(int width, int height)
         std::memcpy(resized.row(y), row(y), wholeBytes);
         for (int x = firstLoose; x < w; ++x)
             resized.setRawPixel(x, y, rawPixel(x, y));
+        resized.fillRaw(y, w, width - w, white);
+    }
+    if (h < height) {
+        resized.fillRaw(h, 0, width, white);
+        for (int y = h + 1; y < height; ++y)
+            std::memcpy(resized.row(y), resized.row(h), size_t(resized.m_stride));
     }
     *this = std::move(resized);
 }
