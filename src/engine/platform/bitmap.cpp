@@ -41,7 +41,16 @@ uint32_t packChannel(int value, const Channel &c)
     if (c.bits == 0)
         return 0;
     uint32_t v = uint32_t(value) & 0xFF;
-    v = c.bits >= 8 ? v << (c.bits - 8) : v >> (8 - c.bits);
+    if (c.bits <= 8) {
+        v >>= 8 - c.bits;
+    } else {
+        // Repeat the bits downwards so that full scale stays full scale (white stays white).
+        uint32_t wide = 0;
+        for (int filled = 0; filled < c.bits; filled += 8)
+            wide = (wide << 8) | v;
+        const int extra = ((c.bits + 7) / 8) * 8 - c.bits;
+        v = wide >> extra;
+    }
     return (v << c.shift) & c.mask;
 }
 

@@ -136,3 +136,16 @@ TEST(Bitmap, ResizeKeepsPartialBytesBelowEightBits)
         for (int x = 7; x < 12; ++x)
             EXPECT_EQ(b.pixel(x, y), white) << x << "," << y;
 }
+
+TEST(Bitmap, WideChannelsKeepFullScale)
+{
+    BitmapFormat f;
+    f.bitsPerPixel = 32;
+    f.compression = zq::BmpCompression::Bitfields;
+    f.masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
+    Bitmap b(2, 1, f);
+    EXPECT_EQ(b.rawPixel(0, 0), 0x3FFFFFFFu); // new area is full-scale white
+    b.setPixel(1, 0, qRgb(0x80, 0x01, 0x00));
+    EXPECT_EQ(b.rawPixel(1, 0), (0x202u << 20) | (0x004u << 10));
+    EXPECT_EQ(b.pixel(1, 0), qRgb(0x80, 0x01, 0x00));
+}
