@@ -1,30 +1,16 @@
 #include "platform/bitmap_ops.h"
 
+#include "sample_formats.h"
+
 #include <gtest/gtest.h>
 
+using sample::palette4;
+using sample::sixteen565;
+using sample::white;
 using zq::Bitmap;
 using zq::BitmapFormat;
 
 namespace {
-
-const QRgb white = qRgb(255, 255, 255);
-
-BitmapFormat sixteen565()
-{
-    BitmapFormat f;
-    f.bitsPerPixel = 16;
-    f.compression = zq::BmpCompression::Bitfields;
-    f.masks = {0xF800, 0x07E0, 0x001F};
-    return f;
-}
-
-BitmapFormat palette4()
-{
-    BitmapFormat f;
-    f.bitsPerPixel = 4;
-    f.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), white};
-    return f;
-}
 
 // A 24-bit picture whose pixel (x, y) is colourAt(x, y).
 QRgb colourAt(int x, int y)
@@ -118,17 +104,6 @@ TEST(CopyRect, DrawsIntoTheTargetsOwnFormat)
     zq::copyRect(to4, {1, 0}, from4, QRect(0, 0, 4, 1));
     EXPECT_EQ(pixelsOf(to4, 0), (std::vector<QRgb>{white, from4.pixel(0, 0), from4.pixel(1, 0),
                                                    from4.pixel(2, 0), from4.pixel(3, 0)}));
-}
-
-TEST(StretchRect, EnlargingRepeatsPixels)
-{
-    const Bitmap source = rowOf({qRgb(10, 0, 0), qRgb(0, 20, 0)});
-    Bitmap target(6, 3, BitmapFormat::rgb24());
-    zq::stretchRect(target, QRect(0, 0, 6, 3), source, QRect(0, 0, 2, 1));
-    const std::vector<QRgb> expected = {qRgb(10, 0, 0), qRgb(10, 0, 0), qRgb(10, 0, 0),
-                                        qRgb(0, 20, 0), qRgb(0, 20, 0), qRgb(0, 20, 0)};
-    for (int y = 0; y < 3; ++y)
-        EXPECT_EQ(pixelsOf(target, y), expected);
 }
 
 TEST(StretchRect, ShrinkingMergesDroppedPixelsWithAnd)

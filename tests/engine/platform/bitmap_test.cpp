@@ -1,7 +1,12 @@
 #include "platform/bitmap.h"
 
+#include "sample_formats.h"
+
 #include <gtest/gtest.h>
 
+using sample::palette4;
+using sample::sixteen565;
+using sample::white;
 using zq::Bitmap;
 using zq::BitmapFormat;
 
@@ -61,29 +66,6 @@ TEST(Bitmap, SixteenBitsKeepsTheMaskPrecision)
     b.setPixel(0, 0, qRgb(255, 130, 7));
     EXPECT_EQ(b.rawPixel(0, 0), (31u << 11) | ((130u >> 2) << 5) | (7u >> 3));
 }
-
-namespace {
-
-const QRgb white = qRgb(255, 255, 255);
-
-BitmapFormat sixteen565()
-{
-    BitmapFormat f;
-    f.bitsPerPixel = 16;
-    f.compression = zq::BmpCompression::Bitfields;
-    f.masks = {0xF800, 0x07E0, 0x001F};
-    return f;
-}
-
-BitmapFormat palette4()
-{
-    BitmapFormat f;
-    f.bitsPerPixel = 4;
-    f.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), white};
-    return f;
-}
-
-} // namespace
 
 TEST(Bitmap, RowAccessAgreesWithPixelAccessInEveryFormat)
 {

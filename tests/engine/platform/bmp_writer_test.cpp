@@ -118,14 +118,9 @@ TEST(BmpWriter, LongHeadersBecomeTheInfoHeaderWithMasksAfterIt)
     EXPECT_EQ(at32(file, 10), 54u);
 
     // RLE pictures are written uncompressed at their depth.
-    const Bitmap rle = pattern(5, 3, formatOf(4, BmpHeaderKind::Info, BmpCompression::Rle4));
-    file = zq::encodeBmp(rle);
+    file = zq::encodeBmp(pattern(5, 3, formatOf(4, BmpHeaderKind::Info, BmpCompression::Rle4)));
     EXPECT_EQ(at32(file, 30), 0u);
     EXPECT_EQ(at16(file, 28), 4u);
-    const Bitmap back = zq::readBmp(file);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(back.rawPixel(x, y), rle.rawPixel(x, y));
 }
 
 TEST(BmpWriter, EveryDepthAndHeaderKindRoundTripsByteForByte)
