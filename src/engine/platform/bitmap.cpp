@@ -107,7 +107,16 @@ Bitmap::Bitmap(int width, int height, BitmapFormat format, Fill fill)
     , m_format(std::move(format))
 {
     m_stride = strideFor(m_width, m_format.bitsPerPixel);
-    m_bits.assign(size_t(m_stride) * size_t(m_height), 0);
+    const size_t size = size_t(m_stride) * size_t(m_height);
+    if (fill == Fill::White && m_format.bitsPerPixel == 24) {
+        // White is all ones here: one pass over the pixels, which matters for large pictures.
+        m_bits.assign(size, 0xFF);
+        const size_t used = size_t(m_width) * 3;
+        for (int y = 0; y < m_height && used < size_t(m_stride); ++y)
+            std::memset(row(y) + used, 0, size_t(m_stride) - used);
+        return;
+    }
+    m_bits.assign(size, 0);
     if (fill == Fill::White)
         fillWithWhite();
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/bitmap.h"
+#include "platform/png_picture.h"
+
+namespace zq {
+
+// One colour sample s drawn with alpha a over d. Exact at the ends: d at a = 0, s at a = 255.
+constexpr int blendSample(int s, int d, int a)
+{
+    return (s * a + d * (255 - a) + 255) / 256;
+}
+
+// Draws the picture onto target at (0, 0), over what the target already holds, and stores
+// the result in the target's own pixel format. Only the part both cover is drawn.
+void flattenPng(const PngPicture &png, Bitmap &target);
+
+} // namespace zq
