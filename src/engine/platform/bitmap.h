@@ -25,6 +25,11 @@ struct BitmapFormat {
     BmpCompression compression = BmpCompression::Rgb;
     std::array<uint32_t, 3> masks{}; // red, green, blue (16 and 32 bits)
     std::vector<QRgb> palette;       // colour table (8 bits or fewer)
+    // Header fields with no effect on the pixels, kept so that an unchanged picture is written
+    // back as it came.
+    int32_t xPixelsPerMetre = 0;
+    int32_t yPixelsPerMetre = 0;
+    uint32_t importantColours = 0;
 
     static BitmapFormat rgb24();
     static BitmapFormat indexed8(std::vector<QRgb> palette);

@@ -75,6 +75,9 @@ struct Header {
     int bitsPerPixel = 0;
     uint32_t compression = biRgb;
     uint32_t coloursUsed = 0;
+    int32_t xPixelsPerMetre = 0;
+    int32_t yPixelsPerMetre = 0;
+    uint32_t importantColours = 0;
     std::array<uint32_t, 3> masks{};
     int64_t paletteStart = 0;
     int64_t dataOffset = 0;
@@ -137,7 +140,10 @@ Header readHeader(const ByteView &file)
         planes = file.u16(26);
         h.bitsPerPixel = file.u16(28);
         h.compression = file.u32(30);
+        h.xPixelsPerMetre = file.i32(38);
+        h.yPixelsPerMetre = file.i32(42);
         h.coloursUsed = file.u32(46);
+        h.importantColours = file.u32(50);
         if (h.height < 0) {
             h.topDown = true;
             h.height = -h.height;
@@ -214,6 +220,9 @@ BitmapFormat formatOf(const Header &h, std::vector<QRgb> palette)
     BitmapFormat f;
     f.bitsPerPixel = h.bitsPerPixel;
     f.header = BmpHeaderKind(h.headerSize);
+    f.xPixelsPerMetre = h.xPixelsPerMetre;
+    f.yPixelsPerMetre = h.yPixelsPerMetre;
+    f.importantColours = h.importantColours;
     switch (h.compression) {
     case biRle8:
         f.compression = BmpCompression::Rle8;

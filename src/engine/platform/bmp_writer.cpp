@@ -92,10 +92,10 @@ QByteArray encodeBmp(const Bitmap &bitmap)
         out.u16(uint32_t(bpp));
         out.u32(bitfields ? 3u : 0u);
         out.u32(uint32_t(imageBytes));
-        out.u32(0); // pixels per metre, unknown
-        out.u32(0);
+        out.u32(uint32_t(format.xPixelsPerMetre));
+        out.u32(uint32_t(format.yPixelsPerMetre));
         out.u32(uint32_t(entries));
-        out.u32(0);
+        out.u32(format.importantColours <= entries ? format.importantColours : 0u);
     }
     if (bitfields) {
         for (uint32_t mask : format.masks)
