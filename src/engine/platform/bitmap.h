@@ -9,8 +9,9 @@
 
 namespace zq {
 
-// Header kinds of a Windows BMP file, by the size of their info header.
-enum class BmpHeaderKind : int { Core = 12, Info = 40, V4 = 108, V5 = 124 };
+// Header kinds of a Windows BMP file, by the size of their info header. V2 and V3 are the
+// 52- and 56-byte headers (info header plus the colour masks, then the alpha mask).
+enum class BmpHeaderKind : int { Core = 12, Info = 40, V2 = 52, V3 = 56, V4 = 108, V5 = 124 };
 
 // Compression as the file declared it. A picture loaded from RLE is held and written
 // uncompressed at its depth; Bitfields keeps its masks.
@@ -19,11 +20,16 @@ enum class BmpCompression : int { Rgb = 0, Rle8 = 1, Rle4 = 2, Bitfields = 3 };
 // Everything that makes up a device-independent bitmap's pixel format. It survives every
 // operation on the bitmap, so a picture is written back in the form it was loaded in.
 struct BitmapFormat {
-    int bitsPerPixel = 24;                     // 1, 4, 8, 16, 24 or 32
+    int bitsPerPixel = 24; // 1, 4, 8, 16, 24 or 32
     BmpHeaderKind header = BmpHeaderKind::Info;
     BmpCompression compression = BmpCompression::Rgb;
-    std::array<uint32_t, 3> masks{};           // red, green, blue (16 and 32 bits)
-    std::vector<QRgb> palette;                 // colour table (8 bits or fewer)
+    std::array<uint32_t, 3> masks{}; // red, green, blue (16 and 32 bits)
+    std::vector<QRgb> palette;       // colour table (8 bits or fewer)
+    // Header fields with no effect on the pixels, kept so that an unchanged picture is written
+    // back as it came.
+    int32_t xPixelsPerMetre = 0;
+    int32_t yPixelsPerMetre = 0;
+    uint32_t importantColours = 0;
 
     static BitmapFormat rgb24();
     static BitmapFormat indexed8(std::vector<QRgb> palette);
@@ -31,6 +37,9 @@ struct BitmapFormat {
     // The masks in force: the declared ones for bit fields, else the defaults of the depth
     // (5-5-5 for 16 bits, 8-8-8 for 32 bits).
     std::array<uint32_t, 3> effectiveMasks() const;
+    // Two formats store the same colour as the same value (depth, masks in force and colour
+    // table agree), so pixels can move between them unconverted.
+    bool samePixelLayout(const BitmapFormat &other) const;
     bool operator==(const BitmapFormat &) const = default;
 };
 
@@ -39,9 +48,13 @@ struct BitmapFormat {
 // a multiple of four bytes.
 class Bitmap {
 public:
+    enum class Fill { White, Zero };
+
     Bitmap() = default;
     // A new bitmap of the given size and format, filled with white.
     Bitmap(int width, int height, BitmapFormat format);
+    // Zero fills every stored value with 0 (palette index 0), for decoders that write each row.
+    Bitmap(int width, int height, BitmapFormat format, Fill fill);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -68,6 +81,13 @@ public:
     QRgb decode(uint32_t value) const;
     int nearestPaletteIndex(QRgb colour) const;
 
+    // Row-wise access for bulk work: count pixels of row y from column x, which must lie inside.
+    void readRgbRow(int y, int x, int count, QRgb *out) const;
+    void writeRgbRow(int y, int x, int count, const QRgb *in);
+    void readRawRow(int y, int x, int count, uint32_t *out) const;
+    void writeRawRow(int y, int x, int count, const uint32_t *in);
+    void fillRaw(int y, int x, int count, uint32_t value);
+
     // Changes the size keeping the pixels at the top-left corner; new area is white.
     void resize(int width, int height);
 
@@ -77,6 +97,8 @@ public:
     bool operator==(const Bitmap &) const = default;
 
 private:
+    void fillWithWhite();
+
     int m_width = 0;
     int m_height = 0;
     qsizetype m_stride = 0;
