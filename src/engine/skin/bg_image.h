@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/bitmap.h"
+#include "platform/jpeg_codec.h"
+
+#include <QString>
+
+namespace zq {
+
+// The skin's background picture: decoded from the skin folder's JPEG, replaceable by another
+// JPEG, and encoded back to the same file on save. The elements keep a reference to the
+// working bitmap and flatten their replacement pictures onto it.
+class TBGImage {
+public:
+    // Decodes the JPEG at path. lowColourDisplay decodes into an 8-bit palette, as for a
+    // display of 8 bits per pixel or fewer.
+    explicit TBGImage(const QString &path, bool lowColourDisplay = false);
+
+    const Bitmap &BgBitmap() const { return m_bgBitmap; }
+    const QString &BgPath() const { return m_bgPath; }
+    const JpegCodec &BgJpeg() const { return m_bgJpeg; }
+
+    // Draws the JPEG at path over the whole background, stretched to the background's size.
+    // The background keeps its size and pixel format, so the layout's fractions still hold.
+    // Nothing changes unless the new picture decodes completely.
+    void ReplacePicture(const QString &path);
+
+    // Encodes the background to BgPath; the file is replaced whole or left as it was.
+    void SaveBackground();
+
+private:
+    Bitmap m_bgBitmap;
+    JpegCodec m_bgJpeg;
+    QString m_bgPath;
+    bool m_lowColourDisplay;
+};
+
+} // namespace zq

@@ -1,0 +1,52 @@
+#include "skin/element_picture.h"
+
+#include "platform/bitmap_ops.h"
+#include "platform/bmp_reader.h"
+#include "platform/bmp_writer.h"
+#include "platform/png_flatten.h"
+
+#include <QRect>
+
+namespace zq {
+
+ElementPicture::ElementPicture(const zq::Bitmap &background, const QString &bmpPath, int x, int y,
+                               const QString &name)
+    : Name(name)
+    , X(x)
+    , Y(y)
+    , BmpPath(bmpPath)
+    , Bitmap(readBmpFile(bmpPath))
+    , m_background(&background)
+{
+    PictureWidth = Bitmap.width();
+    PictureHeight = Bitmap.height();
+}
+
+void ElementPicture::LoadPng(const QString &path, int left, int top)
+{
+    PngPicture decoded = decodePngFile(path);
+    Png = std::move(decoded);
+    Recomposite(left, top);
+}
+
+void ElementPicture::Recomposite(int left, int top)
+{
+    X = left;
+    Y = top;
+    if (!Png)
+        return;
+    PictureWidth = Png->width;
+    PictureHeight = Png->height;
+    Bitmap.resize(PictureWidth, PictureHeight);
+    // Where the element reaches past the background there is nothing to show through:
+    // those pixels become white, the colour a new bitmap area gets, whatever was there before.
+    copyRect(Bitmap, QPoint(0, 0), *m_background, QRect(X, Y, PictureWidth, PictureHeight));
+    flattenPng(*Png, Bitmap);
+}
+
+void ElementPicture::SaveBitmap() const
+{
+    writeBmpFile(BmpPath, Bitmap);
+}
+
+} // namespace zq

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/bitmap.h"
+#include "platform/png_picture.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace zq {
+
+// The picture of one skin element: the BMP it was loaded from, or, once a PNG has been
+// chosen, that PNG flattened onto the background under the element's stored position.
+// The window that shows it lives in the designer; this holds what is shown and saved.
+class ElementPicture {
+public:
+    // Loads the BMP at bmpPath; the background must outlive the element.
+    ElementPicture(const zq::Bitmap &background, const QString &bmpPath, int x, int y, const QString &name);
+
+    QString Name;
+    int X = 0; // stored position, background pixels
+    int Y = 0;
+    QString BmpPath;
+    std::optional<PngPicture> Png;
+    zq::Bitmap Bitmap; // what is shown and saved
+    int PictureWidth = 0;
+    int PictureHeight = 0;
+
+    // Decodes the PNG at path and flattens it at (left, top). A PNG that fails to decode
+    // leaves the element exactly as it was.
+    void LoadPng(const QString &path, int left, int top);
+
+    // Records (left, top) as the stored position and, when the element carries a PNG,
+    // flattens it afresh onto the background there.
+    void Recomposite(int left, int top);
+
+    // Writes the picture as BMP to BmpPath, in the pixel format it was loaded in.
+    void SaveBitmap() const;
+
+    const zq::Bitmap &background() const { return *m_background; }
+
+private:
+    const zq::Bitmap *m_background;
+};
+
+} // namespace zq

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "skin/asset_names.h"
+#include "skin/bg_image.h"
+#include "skin/element_picture.h"
+#include "skin/ini_mian.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+
+namespace zq {
+
+// One skin folder, opened through its layout file: the background, the layout record and
+// the six element pictures. Opening reads the files in the client's order (background,
+// layout, then the six BMPs); saving writes them in the same order the client expects
+// (layout, six BMPs, background). The designer and zqskin both go through here.
+class SkinDocument {
+public:
+    explicit SkinDocument(const QString &layoutPath);
+
+    // The folder part of a layout path, with its trailing separator.
+    static QString skinFolderOf(const QString &layoutPath);
+
+    // Opening, step by step; each step raises the error of the file it meets.
+    void openBackground(bool lowColourDisplay = false);
+    // Reads the layout for the background's size; returns the version test's answer.
+    bool readLayout();
+    ElementPicture &buildElement(Element element);
+
+    // All of the above. Returns false, with no element built, when the version test refuses
+    // the layout.
+    bool open(bool lowColourDisplay = false);
+
+    // Copies the elements' stored positions into the layout record, then writes the layout,
+    // the six pictures and the background. Box rectangles are taken from the record as they
+    // stand, so a caller that moved boxes puts them there first.
+    void save();
+
+    bool hasElement(Element element) const { return Elements[index(element)] != nullptr; }
+    ElementPicture &element(Element element) { return *Elements[index(element)]; }
+    const ElementPicture &element(Element element) const { return *Elements[index(element)]; }
+
+    QString LayoutPath;
+    QString SkinFolder;
+    std::unique_ptr<TBGImage> Background;
+    std::unique_ptr<TiniMian> Layout;
+    std::array<std::unique_ptr<ElementPicture>, 6> Elements;
+
+private:
+    static size_t index(Element element) { return size_t(element); }
+};
+
+} // namespace zq
