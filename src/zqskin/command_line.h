@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/asset_names.h"
 #include "skin/geometry.h"
 
 #include <QString>
@@ -21,14 +22,19 @@ public:
 
 struct Invocation {
     QString verb;
-    QString layoutPath;
-    std::optional<zq::PixelSize> size; // --size WxH; left out, it will come from the skin's background
+    QString skinPath;                  // as given: the layout file or the skin folder
+    QStringList operands;              // what the verb takes after SKIN
+    std::optional<zq::PixelSize> size; // --size WxH; left out, it comes from the skin's background
+    std::optional<zq::Point> at;       // --at X,Y
     bool json = false;
     bool help = false;
 };
 
 // Parses the arguments after the program name.
 Invocation parseCommandLine(const QStringList &arguments);
+
+// The element an ELEMENT argument names ("登陆" ... "管理激活").
+zq::Element parseElement(const QString &name);
 
 QString usageText();
 

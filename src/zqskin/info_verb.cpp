@@ -1,46 +1,49 @@
 #include "info_verb.h"
 
-#include "layout_source.h"
+#include "json_text.h"
+#include "skin_facts.h"
 
 namespace zqskin {
 
 namespace {
 
-QString jsonString(const QString &text)
+QString jsonBool(bool value)
 {
-    QString quoted = QStringLiteral("\"");
-    for (QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            quoted += u'\\' + QString(c);
-        else if (c == u'\n')
-            quoted += QStringLiteral("\\n");
-        else if (c == u'\r')
-            quoted += QStringLiteral("\\r");
-        else if (c == u'\t')
-            quoted += QStringLiteral("\\t");
-        else if (c.unicode() < 0x20)
-            quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-        else
-            quoted += c;
-    }
-    return quoted + u'"';
+    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
-QString jsonNumbers(std::initializer_list<std::int32_t> values)
+QString jsonBackground(const std::optional<BackgroundFacts> &bg)
 {
-    QStringList parts;
-    for (std::int32_t v : values)
-        parts << QString::number(v);
-    return u'[' + parts.join(QStringLiteral(", ")) + u']';
+    if (!bg)
+        return QStringLiteral("null");
+    return QStringLiteral("{\"width\": %1, \"height\": %2, \"progressive\": %3, \"grayscale\": %4}")
+        .arg(bg->width)
+        .arg(bg->height)
+        .arg(jsonBool(bg->progressive), jsonBool(bg->grayscale));
 }
 
-void writeJson(const zq::TiniMian &layout, const QString &path, QTextStream &out)
+QString jsonPicture(const std::optional<PictureFacts> &picture)
 {
+    if (!picture)
+        return QStringLiteral("null");
+    return QStringLiteral("{\"width\": %1, \"height\": %2, \"bits\": %3, \"header\": %4}")
+        .arg(picture->width)
+        .arg(picture->height)
+        .arg(picture->bits)
+        .arg(picture->header);
+}
+
+void writeJson(const SkinFacts &facts, QTextStream &out)
+{
+    const zq::TiniMian &layout = *facts.layout;
     QStringList points;
+    QStringList pictures;
     for (zq::Element element : zq::allElements) {
         const zq::Point p = layout.position(element);
         points << jsonString(zq::elementName(element).toString()) + QStringLiteral(": ") +
                       jsonNumbers({p.x, p.y});
+        pictures << jsonString(zq::elementPictureFileName(element).toString()) + QStringLiteral(": ") +
+                        jsonPicture(facts.pictures[size_t(element)]);
     }
     QStringList boxes;
     for (const zq::BoxTableRow &row : zq::boxTable) {
@@ -48,31 +51,53 @@ void writeJson(const zq::TiniMian &layout, const QString &path, QTextStream &out
         boxes << jsonString(row.caption.toString()) + QStringLiteral(": ") +
                      jsonNumbers({b.left, b.top, b.width, b.height});
     }
-    out << "{\"layout\": " << jsonString(path)
+    const QString separator = QStringLiteral(", ");
+    out << "{\"layout\": " << jsonString(facts.layoutPath)
         << ", \"size\": " << jsonNumbers({layout.BgSize.width, layout.BgSize.height})
-        << ", \"version_ok\": " << (layout.CheckVersion() ? "true" : "false") << ", \"points\": {"
-        << points.join(QStringLiteral(", ")) << "}, \"boxes\": {" << boxes.join(QStringLiteral(", "))
-        << "}}\n";
+        << ", \"version_ok\": " << jsonBool(layout.CheckVersion()) << ", \"points\": {"
+        << points.join(separator) << "}, \"boxes\": {" << boxes.join(separator)
+        << "}, \"background\": " << jsonBackground(facts.background) << ", \"pictures\": {"
+        << pictures.join(separator) << "}}\n";
 }
 
-QString column(std::int32_t value)
+QString column(std::int32_t value, int width = 8)
 {
-    return QStringLiteral("%1").arg(value, 8);
+    return QStringLiteral("%1").arg(value, width);
 }
 
-void writeTable(const zq::TiniMian &layout, const QString &path, QTextStream &out)
+QString backgroundLine(const std::optional<BackgroundFacts> &bg)
 {
-    out << "Layout   " << path << '\n';
-    out << "Size     " << layout.BgSize.width << " x " << layout.BgSize.height << '\n';
-    out << "Version  "
+    if (!bg)
+        return QStringLiteral("none in the folder");
+    return QStringLiteral("%1 x %2, %3, %4")
+        .arg(bg->width)
+        .arg(bg->height)
+        .arg(bg->progressive ? QStringLiteral("progressive") : QStringLiteral("baseline"),
+             bg->grayscale ? QStringLiteral("grayscale") : QStringLiteral("colour"));
+}
+
+void writeTable(const SkinFacts &facts, QTextStream &out)
+{
+    const zq::TiniMian &layout = *facts.layout;
+    out << "Layout      " << facts.layoutPath << '\n';
+    out << "Size        " << layout.BgSize.width << " x " << layout.BgSize.height << '\n';
+    out << "Version     "
         << (layout.CheckVersion() ? "current"
                                   : "older client (log1left above 1): the designer will not open it")
-        << "\n\n";
+        << '\n';
+    out << "Background  " << backgroundLine(facts.background) << "\n\n";
     // Names go last: Chinese characters take two columns in a terminal.
-    out << "Pictures       x       y\n";
+    out << "Pictures       x       y   width  height  bits  header\n";
     for (zq::Element element : zq::allElements) {
         const zq::Point p = layout.position(element);
-        out << column(p.x) << column(p.y) << "  " << zq::elementName(element).toString() << '\n';
+        out << column(p.x) << column(p.y);
+        if (const std::optional<PictureFacts> &picture = facts.pictures[size_t(element)])
+            out << column(picture->width) << column(picture->height) << column(picture->bits, 6)
+                << column(picture->header, 8);
+        else
+            out << QStringLiteral("%1").arg(QStringLiteral("(no file)"), 30);
+        out << "  " << zq::elementName(element).toString() << "  "
+            << zq::elementPictureFileName(element).toString() << '\n';
     }
     out << "\nBoxes       left     top   width  height\n";
     for (const zq::BoxTableRow &row : zq::boxTable) {
@@ -87,11 +112,11 @@ void writeTable(const zq::TiniMian &layout, const QString &path, QTextStream &ou
 
 int runInfo(const Invocation &invocation, QTextStream &out)
 {
-    const zq::TiniMian layout = openLayout(invocation);
+    const SkinFacts facts = gatherFacts(invocation);
     if (invocation.json)
-        writeJson(layout, invocation.layoutPath, out);
+        writeJson(facts, out);
     else
-        writeTable(layout, invocation.layoutPath, out);
+        writeTable(facts, out);
     return 0;
 }
 

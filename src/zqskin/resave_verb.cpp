@@ -1,17 +1,22 @@
 #include "resave_verb.h"
 
-#include "layout_source.h"
+#include "skin_source.h"
+
 #include "platform/engine_error.h"
 
 namespace zqskin {
 
-int runResave(const Invocation &invocation, QTextStream &out)
+int runResave(const Invocation &invocation, QTextStream &)
 {
-    (void)out;
-    const zq::TiniMian layout = openLayout(invocation);
-    if (!layout.CheckVersion())
-        throw zq::EngineError(zq::oldLayoutMessage());
-    layout.WriteLayout();
+    if (invocation.size) {
+        const zq::TiniMian layout = openLayout(layoutPathOf(invocation.skinPath), *invocation.size);
+        if (!layout.CheckVersion())
+            throw zq::EngineError(zq::oldLayoutMessage());
+        layout.WriteLayout();
+        return 0;
+    }
+    zq::SkinDocument skin = openSkin(invocation.skinPath);
+    skin.save();
     return 0;
 }
 

@@ -6,9 +6,9 @@
 
 namespace zqskin {
 
-// zqskin resave LAYOUT --size WxH: reads the layout and writes it back as the designer's
-// save does when nothing was moved. A layout of an older client is refused, as the
-// designer refuses to open it.
+// zqskin resave SKIN: opens the skin and saves it as the designer does when nothing was
+// changed. With --size WxH only the layout file is read and written back, against that
+// background size. A layout of an older client is refused, as the designer refuses to open it.
 int runResave(const Invocation &invocation, QTextStream &out);
 
 } // namespace zqskin

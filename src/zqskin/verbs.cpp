@@ -1,5 +1,8 @@
 #include "verbs.h"
 
+#include "background_verb.h"
+#include "check_verb.h"
+#include "flatten_verb.h"
 #include "info_verb.h"
 #include "resave_verb.h"
 
@@ -9,9 +12,12 @@ namespace zqskin {
 
 namespace {
 
-const std::array<Verb, 2> table = {{
-    {u"info", u"info LAYOUT --size WxH [--json]", true, &runInfo},
-    {u"resave", u"resave LAYOUT --size WxH", false, &runResave},
+const std::array<Verb, 5> table = {{
+    {u"info", u"info SKIN [--json] [--size WxH]", 0, JsonOption | SizeOption, &runInfo},
+    {u"check", u"check SKIN", 0, NoOptions, &runCheck},
+    {u"resave", u"resave SKIN [--size WxH]", 0, SizeOption, &runResave},
+    {u"flatten", u"flatten SKIN ELEMENT PNG [--at X,Y]", 2, AtOption, &runFlatten},
+    {u"background", u"background SKIN JPEG", 1, NoOptions, &runBackground},
 }};
 
 } // namespace

@@ -1,0 +1,15 @@
+#include "background_verb.h"
+
+#include "skin_source.h"
+
+namespace zqskin {
+
+int runBackground(const Invocation &invocation, QTextStream &)
+{
+    zq::SkinDocument skin = openSkin(invocation.skinPath);
+    skin.Background->ReplacePicture(invocation.operands[0]);
+    skin.save();
+    return 0;
+}
+
+} // namespace zqskin

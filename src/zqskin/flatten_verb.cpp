@@ -1,0 +1,18 @@
+#include "flatten_verb.h"
+
+#include "skin_source.h"
+
+namespace zqskin {
+
+int runFlatten(const Invocation &invocation, QTextStream &)
+{
+    const zq::Element element = parseElement(invocation.operands[0]);
+    zq::SkinDocument skin = openSkin(invocation.skinPath);
+    zq::ElementPicture &picture = skin.element(element);
+    const zq::Point at = invocation.at.value_or(zq::Point{picture.X, picture.Y});
+    picture.LoadPng(invocation.operands[1], at.x, at.y);
+    skin.save();
+    return 0;
+}
+
+} // namespace zqskin

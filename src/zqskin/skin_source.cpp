@@ -1,0 +1,44 @@
+#include "skin_source.h"
+
+#include "platform/engine_error.h"
+#include "platform/error_texts.h"
+#include "platform/safe_file.h"
+#include "skin/asset_names.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zqskin {
+
+QString layoutPathOf(const QString &skinPath)
+{
+    if (QFileInfo(skinPath).isDir())
+        return QDir(skinPath).filePath(zq::layoutFileName.toString());
+    return skinPath;
+}
+
+void requireLayoutFile(const QString &layoutPath)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!zq::readWholeFile(layoutPath, bytes, reason))
+        throw zq::EngineError(zq::errors::cannotOpenFile(layoutPath, reason));
+}
+
+zq::TiniMian openLayout(const QString &layoutPath, zq::PixelSize size)
+{
+    requireLayoutFile(layoutPath);
+    return zq::TiniMian(layoutPath, size);
+}
+
+zq::SkinDocument openSkin(const QString &skinPath)
+{
+    const QString layoutPath = layoutPathOf(skinPath);
+    requireLayoutFile(layoutPath);
+    zq::SkinDocument document(layoutPath);
+    if (!document.open())
+        throw zq::EngineError(zq::oldLayoutMessage());
+    return document;
+}
+
+} // namespace zqskin

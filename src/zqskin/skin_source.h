@@ -1,0 +1,23 @@
+#pragma once
+
+#include "command_line.h"
+#include "skin/ini_mian.h"
+#include "skin/skin_document.h"
+
+namespace zqskin {
+
+// The layout file SKIN names: the file itself, or ZqCSkin.ini inside a folder.
+QString layoutPathOf(const QString &skinPath);
+
+// Raises "Cannot open file" when the layout file cannot be read. The designer reads a missing
+// layout as all zeros; here that is almost always a mistyped path.
+void requireLayoutFile(const QString &layoutPath);
+
+// Reads the layout alone against a given background size.
+zq::TiniMian openLayout(const QString &layoutPath, zq::PixelSize size);
+
+// Opens the whole skin as the designer does. A layout made for an older client is refused
+// with the designer's message, as the designer will not edit it either.
+zq::SkinDocument openSkin(const QString &skinPath);
+
+} // namespace zqskin
