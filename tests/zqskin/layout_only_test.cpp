@@ -1,38 +1,23 @@
+// The layout-only forms: info and resave with --size, on a layout file with no pictures beside it.
+
 #include "support/test_files.h"
+#include "zqskin_run.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+using zqtest::Outcome;
 using zqtest::readBytes;
 using zqtest::writeBytes;
+using zqtest::zqskin;
 
 namespace {
-
-struct Outcome {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Outcome zqskin(const QStringList &arguments)
-{
-    QProcess process;
-    // Regional settings decide the decimal separator; the expectations use a full stop.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZQSKIN_PATH), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 const QByteArray sampleLayout =
     "[Normal]\r\nlog1left=0.3\r\nlog1Top=0.5\r\nFil1left=0.4\r\n"
@@ -73,7 +58,12 @@ TEST_F(ZqskinTest, InfoJsonHasTheKeysInOrder)
         EXPECT_GE(next, at) << key.toStdString();
         at = std::max(at, next);
     }
-    EXPECT_TRUE(text.endsWith("}}\n"));
+    // Beside a layout alone there are no pictures to describe.
+    EXPECT_TRUE(
+        text.endsWith(", \"background\": null, \"pictures\": {\"zqLOG.bmp\": null, \"zqFIL.bmp\": null, "
+                      "\"zqMAN.bmp\": null, \"zqLOGed.bmp\": null, \"zqFILed.bmp\": null, "
+                      "\"zqMANed.bmp\": null}}\n"))
+        << text.toStdString();
 
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     const QJsonObject boxes = json["boxes"].toObject();
@@ -89,7 +79,8 @@ TEST_F(ZqskinTest, InfoTableShowsTheSameValues)
     const Outcome run = zqskin({"info", layout(), "--size", "1000x800"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QString text = QString::fromUtf8(run.out);
-    EXPECT_TRUE(text.contains(QRegularExpression("\\b299 +400 +登陆\\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("\\b299 +400 +\\(no file\\) +登陆  zqLOG.bmp\\n")))
+        << text.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression("\\b21 +22 +23 +24 +关机"))) << text.toStdString();
     EXPECT_TRUE(text.contains("1000 x 800"));
 }
@@ -148,34 +139,4 @@ TEST_F(ZqskinTest, FailuresAreReportedInTheSystemsWords)
     run = zqskin({"resave", folder, "--size", "10x10"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(QFileInfo(folder).isDir());
-}
-
-TEST_F(ZqskinTest, UsageErrorsExitWithTwo)
-{
-    const QString path = layout();
-    for (const QStringList &arguments :
-         {QStringList{}, QStringList{"info"}, QStringList{"info", path},
-          QStringList{"info", path, "--size", "0x5"}, QStringList{"info", path, "--size", "12"},
-          QStringList{"info", path, "--size"}, QStringList{"resave", path, "--size", "5x5", "--json"},
-          QStringList{"paint", path, "--size", "5x5"}, QStringList{"info", path, path, "--size", "5x5"},
-          QStringList{"info", path, "--size", "5x5", "--bogus"}}) {
-        const Outcome run = zqskin(arguments);
-        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(run.err.contains("usage: zqskin info LAYOUT --size WxH [--json]"))
-            << run.err.toStdString();
-    }
-    EXPECT_EQ(readBytes(path), sampleLayout);
-}
-
-TEST(ZqskinSample, TheSampleLayoutReadsOnItsBackground)
-{
-    const Outcome run = zqskin({"info", QStringLiteral(ZQ_SOURCE_DIR "/examples/sample-skin/ZqCSkin.ini"),
-                                "--size", "1920x1080", "--json"});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
-    EXPECT_TRUE(json["version_ok"].toBool());
-    for (const QJsonValue &point : json["points"].toObject()) {
-        const QJsonArray xy = point.toArray();
-        EXPECT_TRUE(xy[0].toInt() > 0 && xy[0].toInt() < 1920 && xy[1].toInt() > 0 && xy[1].toInt() < 1080);
-    }
 }
