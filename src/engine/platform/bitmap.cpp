@@ -186,11 +186,15 @@ void Bitmap::setRawPixel(int x, int y, uint32_t value)
     }
 }
 
+size_t Bitmap::usablePaletteSize() const
+{
+    return std::min(m_format.palette.size(), size_t(1) << std::min(m_format.bitsPerPixel, 8));
+}
+
 int Bitmap::nearestPaletteIndex(QRgb colour) const
 {
     const auto &pal = m_format.palette;
-    // Entries past what the depth can index are never stored.
-    const size_t usable = std::min(pal.size(), size_t(1) << std::min(m_format.bitsPerPixel, 8));
+    const size_t usable = usablePaletteSize();
     int best = 0;
     int bestDistance = 0x7FFFFFFF;
     for (size_t i = 0; i < usable; ++i) {

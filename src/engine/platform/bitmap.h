@@ -80,6 +80,8 @@ public:
     uint32_t encode(QRgb colour) const;
     QRgb decode(uint32_t value) const;
     int nearestPaletteIndex(QRgb colour) const;
+    // How many colour-table entries the depth can index; others are never stored.
+    size_t usablePaletteSize() const;
 
     // Row-wise access for bulk work: count pixels of row y from column x, which must lie inside.
     void readRgbRow(int y, int x, int count, QRgb *out) const;

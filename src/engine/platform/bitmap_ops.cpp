@@ -1,8 +1,11 @@
 #include "platform/bitmap_ops.h"
 
+#include "platform/palette_matcher.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace zq {
@@ -24,13 +27,45 @@ Span clip(int64_t start, int64_t length, int64_t limit)
     return {std::max<int64_t>(start, 0), std::min<int64_t>(start + length, limit)};
 }
 
+// Writes RGB rows into a bitmap in its own format. A palette target gets one palette matcher
+// for the whole operation: a picture copied into a palette has far too many colours for a
+// search of the whole table per pixel.
+class RgbWriter {
+public:
+    explicit RgbWriter(const Bitmap &target, PaletteMatcher *given = nullptr)
+        : m_matcher(given)
+    {
+        if (target.format().hasPalette() && !m_matcher)
+            m_matcher = &m_own.emplace(usablePalette(target));
+    }
+    void write(Bitmap &b, int y, int x, int n, const uint32_t *in)
+    {
+        if (!m_matcher) {
+            b.writeRgbRow(y, x, n, in);
+            return;
+        }
+        m_indices.resize(size_t(n));
+        for (int i = 0; i < n; ++i)
+            m_indices[size_t(i)] = uint32_t(m_matcher->nearest(in[i]));
+        b.writeRawRow(y, x, n, m_indices.data());
+    }
+
+private:
+    std::optional<PaletteMatcher> m_own;
+    PaletteMatcher *m_matcher = nullptr;
+    std::vector<uint32_t> m_indices;
+};
+
 // How pixels move between two bitmaps: stored values unchanged when both store colours alike,
 // else through RGB.
 class PixelPath {
 public:
-    PixelPath(const Bitmap &target, const Bitmap &source)
+    PixelPath(const Bitmap &target, const Bitmap &source, PaletteMatcher *matcher)
         : m_raw(target.format().samePixelLayout(source.format()))
-    {}
+    {
+        if (!m_raw)
+            m_rgb.emplace(target, matcher);
+    }
     bool raw() const { return m_raw; }
     void read(const Bitmap &b, int y, int x, int n, uint32_t *out) const
     {
@@ -39,16 +74,17 @@ public:
         else
             b.readRgbRow(y, x, n, out);
     }
-    void write(Bitmap &b, int y, int x, int n, const uint32_t *in) const
+    void write(Bitmap &b, int y, int x, int n, const uint32_t *in)
     {
         if (m_raw)
             b.writeRawRow(y, x, n, in);
         else
-            b.writeRgbRow(y, x, n, in);
+            m_rgb->write(b, y, x, n, in);
     }
 
 private:
     bool m_raw;
+    std::optional<RgbWriter> m_rgb;
 };
 
 // Which source pixels (relative to the source rectangle) make destination pixel i, for a
@@ -84,13 +120,13 @@ bool andWorksOnStoredValues(const BitmapFormat &f)
 
 } // namespace
 
-void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from)
+void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from, PaletteMatcher *matcher)
 {
     if (from.width() <= 0 || from.height() <= 0)
         return;
     if (&target == &source) {
         const Bitmap copy = source;
-        copyRect(target, to, copy, from);
+        copyRect(target, to, copy, from, matcher);
         return;
     }
     const Span rows = clip(to.y(), from.height(), target.height());
@@ -100,7 +136,7 @@ void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from
     // Source position = target position + shift.
     const int64_t dx = int64_t(from.x()) - to.x();
     const int64_t dy = int64_t(from.y()) - to.y();
-    const PixelPath path(target, source);
+    PixelPath path(target, source, matcher);
     const uint32_t targetWhite = target.encode(qRgb(255, 255, 255));
     const Span inside{std::max(cols.begin, -dx), std::min(cols.end, source.width() - dx)};
     const int bpp = target.format().bitsPerPixel;
@@ -165,6 +201,9 @@ void stretchRect(Bitmap &target, const QRect &to, const Bitmap &source, const QR
     const int64_t sx0 = int64_t(from.x()) + firstColumn;
     const Span inside{std::max<int64_t>(sx0, 0), std::min<int64_t>(sx0 + span, source.width())};
 
+    std::optional<RgbWriter> rgbWriter;
+    if (!raw)
+        rgbWriter.emplace(target);
     const auto spanSize = static_cast<size_t>(span);
     std::vector<uint32_t> merged(spanSize), line(spanSize), out(columns);
     auto load = [&](int64_t sy, uint32_t *dst) {
@@ -217,7 +256,7 @@ void stretchRect(Bitmap &target, const QRect &to, const Bitmap &source, const QR
         if (raw)
             target.writeRawRow(int(y), int(cols.begin), n, out.data());
         else
-            target.writeRgbRow(int(y), int(cols.begin), n, out.data());
+            rgbWriter->write(target, int(y), int(cols.begin), n, out.data());
         previousRow = y;
     }
 }

@@ -7,11 +7,16 @@
 
 namespace zq {
 
+class PaletteMatcher;
+
 // Copies the rectangle `from` of source onto target with its top-left corner at `to`, pixel
 // for pixel, clipped to target and drawn in target's own format. Target pixels whose source
 // pixel lies outside source (an element dragged partly off the background) become white, the
 // colour a bitmap's new area gets, rather than keeping whatever was there before.
-void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from);
+// matcher: for a palette target, a matcher of its usable palette that the caller keeps across
+// calls; without one, the call makes its own.
+void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from,
+              PaletteMatcher *matcher = nullptr);
 
 // Stretch-copies `from` of source onto the rectangle `to` of target, clipped to target, as the
 // platform's default stretch mode does: enlarging repeats pixels; shrinking merges each dropped

@@ -1,6 +1,9 @@
 #include "platform/png_flatten.h"
 
+#include "platform/palette_matcher.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace zq {
 
@@ -22,9 +25,30 @@ void flattenOnto24(const PngPicture &png, Bitmap &target, int width, int height)
     }
 }
 
+// Palette targets: a blended picture has many colours, each needing its nearest entry.
+void flattenOntoPalette(const PngPicture &png, Bitmap &target, int width, int height, PaletteMatcher &matcher)
+{
+    // Neighbouring pixels often give the same colour.
+    QRgb lastColour = 0;
+    uint32_t lastValue = uint32_t(matcher.nearest(lastColour));
+    for (int y = 0; y < height; ++y) {
+        const uint8_t *s = png.row(y);
+        for (int x = 0; x < width; ++x, s += 4) {
+            const QRgb under = target.pixel(x, y);
+            const int a = s[3];
+            const QRgb colour = qRgb(blendSample(s[2], qRed(under), a), blendSample(s[1], qGreen(under), a),
+                                     blendSample(s[0], qBlue(under), a));
+            if (colour != lastColour) {
+                lastColour = colour;
+                lastValue = uint32_t(matcher.nearest(colour));
+            }
+            target.setRawPixel(x, y, lastValue);
+        }
+    }
+}
+
 void flattenOntoAny(const PngPicture &png, Bitmap &target, int width, int height)
 {
-    // Neighbouring pixels often give the same colour; a palette search per pixel is costly.
     QRgb lastColour = 0;
     uint32_t lastValue = target.encode(lastColour);
     for (int y = 0; y < height; ++y) {
@@ -45,16 +69,21 @@ void flattenOntoAny(const PngPicture &png, Bitmap &target, int width, int height
 
 } // namespace
 
-void flattenPng(const PngPicture &png, Bitmap &target)
+void flattenPng(const PngPicture &png, Bitmap &target, PaletteMatcher *matcher)
 {
     const int width = std::min(png.width, target.width());
     const int height = std::min(png.height, target.height());
     if (width <= 0 || height <= 0)
         return;
-    if (target.format().bitsPerPixel == 24)
+    if (target.format().bitsPerPixel == 24) {
         flattenOnto24(png, target, width, height);
-    else
+    } else if (target.format().hasPalette()) {
+        std::optional<PaletteMatcher> own;
+        flattenOntoPalette(png, target, width, height,
+                           matcher ? *matcher : own.emplace(usablePalette(target)));
+    } else {
         flattenOntoAny(png, target, width, height);
+    }
 }
 
 } // namespace zq

@@ -3,6 +3,7 @@
 #include "platform/bitmap_ops.h"
 #include "platform/bmp_reader.h"
 #include "platform/bmp_writer.h"
+#include "platform/palette_matcher.h"
 #include "platform/png_flatten.h"
 
 #include <QRect>
@@ -40,8 +41,10 @@ void ElementPicture::Recomposite(int left, int top)
     Bitmap.resize(PictureWidth, PictureHeight);
     // Where the element reaches past the background there is nothing to show through:
     // those pixels become white, the colour a new bitmap area gets, whatever was there before.
-    copyRect(Bitmap, QPoint(0, 0), *m_background, QRect(X, Y, PictureWidth, PictureHeight));
-    flattenPng(*Png, Bitmap);
+    if (Bitmap.format().hasPalette() && !m_matcher)
+        m_matcher = std::make_shared<PaletteMatcher>(usablePalette(Bitmap));
+    copyRect(Bitmap, QPoint(0, 0), *m_background, QRect(X, Y, PictureWidth, PictureHeight), m_matcher.get());
+    flattenPng(*Png, Bitmap, m_matcher.get());
 }
 
 void ElementPicture::SaveBitmap() const

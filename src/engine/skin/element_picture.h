@@ -5,9 +5,12 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace zq {
+
+class PaletteMatcher;
 
 // The picture of one skin element: the BMP it was loaded from, or, once a PNG has been
 // chosen, that PNG flattened onto the background under the element's stored position.
@@ -41,6 +44,9 @@ public:
 
 private:
     const zq::Bitmap *m_background;
+    // Nearest colours of a palette picture, kept across re-composites: a drag re-flattens
+    // mostly the same colours.
+    std::shared_ptr<PaletteMatcher> m_matcher;
 };
 
 } // namespace zq

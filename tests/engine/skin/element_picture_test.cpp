@@ -1,5 +1,6 @@
 #include "platform/bmp_reader.h"
 #include "platform/engine_error.h"
+#include "platform/png_flatten.h"
 #include "skin/element_picture.h"
 #include "skin_fixture.h"
 
@@ -109,6 +110,35 @@ TEST_F(ElementPictureTest, MovingRecompositesOverTheBackgroundNotThePreviousComp
     clear.fill(qRgba(0, 0, 0, 0));
     e.LoadPng(skin.writePicture(QStringLiteral("clear.png"), clear), 200, 100);
     EXPECT_EQ(e.Bitmap.pixel(6, 2), background.pixel(206, 102));
+}
+
+// A palette page keeps the nearest colours it found across re-composites; the result must be
+// what the plain search of the whole colour table gives at every pixel.
+TEST_F(ElementPictureTest, PalettePageFlattensToTheNearestColoursAfterEveryMove)
+{
+    ElementPicture e(background, skin.path("zqLOGed.bmp"), 0, 0, QStringLiteral("登陆激活"));
+    ASSERT_EQ(e.Bitmap.format().bitsPerPixel, 8);
+    QImage png(64, 48, QImage::Format_ARGB32);
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            png.setPixel(x, y, qRgba(x * 4, 255 - y * 5, (x * y) % 256, (x * 37 + y * 11) % 256));
+    e.LoadPng(skin.writePicture(QStringLiteral("varied.png"), png), 7, 9);
+    for (const QPoint at : {QPoint(300, 200), QPoint(7, 9)}) {
+        e.Recomposite(at.x(), at.y());
+        int mismatches = 0;
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x) {
+                const QRgb s = png.pixel(x, y);
+                const QRgb d = e.Bitmap.decode(e.Bitmap.encode(background.pixel(at.x() + x, at.y() + y)));
+                const int a = qAlpha(s);
+                const QRgb blended =
+                    qRgb(zq::blendSample(qRed(s), qRed(d), a), zq::blendSample(qGreen(s), qGreen(d), a),
+                         zq::blendSample(qBlue(s), qBlue(d), a));
+                if (e.Bitmap.rawPixel(x, y) != uint32_t(e.Bitmap.nearestPaletteIndex(blended)))
+                    ++mismatches;
+            }
+        EXPECT_EQ(mismatches, 0) << at.x() << "," << at.y();
+    }
 }
 
 TEST_F(ElementPictureTest, PartOffTheBackgroundIsWhite)
