@@ -1,3 +1,19 @@
+#include "bench_skin.h"
+
 #include <benchmark/benchmark.h>
 
-BENCHMARK_MAIN();
+#include <cstring>
+
+// "zqbench --make-skins DIR" writes the 4K skins that scripts/bench-process times; anything
+// else runs the benchmarks.
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--make-skins") == 0)
+        return bench::writeFourKSkins(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,198 @@
+// A whole skin over a 3840x2160 background, baseline and progressive: opening and saving it
+// through the skin document, against libjpeg decoding or encoding the background plus plain
+// reads or writes of the six BMP files' bytes.
+
+#include "bench_pictures.h"
+#include "bench_skin.h"
+
+#include "skin/skin_document.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+namespace {
+
+const char *const pictureFiles[] = {"zqLOG.bmp",   "zqFIL.bmp",   "zqMAN.bmp",
+                                    "zqLOGed.bmp", "zqFILed.bmp", "zqMANed.bmp"};
+
+// The skins are made once, at the first benchmark that needs them.
+const QTemporaryDir &skins()
+{
+    static QTemporaryDir dir = [] {
+        QTemporaryDir made;
+        if (!bench::writeFourKSkins(made.path()))
+            std::abort();
+        return made;
+    }();
+    return dir;
+}
+
+QString skinFolder(bool progressive)
+{
+    return skins().filePath(progressive ? QStringLiteral("progressive") : QStringLiteral("baseline"));
+}
+
+std::vector<uint8_t> readFile(const QString &path)
+{
+    std::vector<uint8_t> bytes;
+    std::FILE *f = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!f)
+        return bytes;
+    std::fseek(f, 0, SEEK_END);
+    bytes.resize(size_t(std::ftell(f)));
+    std::fseek(f, 0, SEEK_SET);
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        bytes.clear();
+    std::fclose(f);
+    return bytes;
+}
+
+void writeFile(const QString &path, const std::vector<uint8_t> &bytes)
+{
+    std::FILE *f = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!f)
+        std::abort();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::vector<uint8_t> libjpegDecode(const std::vector<uint8_t> &data)
+{
+    jpeg_decompress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data.data(), (unsigned long)data.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    const size_t stride = size_t(info.output_width) * 3;
+    std::vector<uint8_t> out(stride * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = out.data() + stride * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return out;
+}
+
+// Quality 90 on libjpeg's defaults, written straight to a file.
+void libjpegEncodeToFile(const std::vector<uint8_t> &rgb, int width, int height, bool progressive,
+                         const QString &path)
+{
+    std::FILE *f = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!f)
+        std::abort();
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, f);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + size_t(info.next_scanline) * size_t(width) * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(f);
+}
+
+void report(benchmark::State &state, double ours, double baseline)
+{
+    const double n = double(state.iterations());
+    state.counters["ours_ms"] = 1000 * ours / n;
+    state.counters["baseline_ms"] = 1000 * baseline / n;
+    state.counters["ratio"] = ours / baseline;
+}
+
+void SkinOpen(benchmark::State &state)
+{
+    const QDir folder(skinFolder(state.range(0) != 0));
+    const QString layout = folder.filePath(QStringLiteral("ZqCSkin.ini"));
+    double ours = 0;
+    double baseline = 0;
+    for (auto _ : state) {
+        baseline += bench::seconds([&] {
+            benchmark::DoNotOptimize(libjpegDecode(readFile(folder.filePath("zqLOCKPIC.jpg"))).data());
+            for (const char *name : pictureFiles)
+                benchmark::DoNotOptimize(readFile(folder.filePath(name)).data());
+        });
+        ours += bench::seconds([&] {
+            zq::SkinDocument skin(layout);
+            if (!skin.open())
+                std::abort();
+            benchmark::DoNotOptimize(skin.Background->BgBitmap().row(0));
+        });
+    }
+    report(state, ours, baseline);
+}
+BENCHMARK(SkinOpen)->ArgName("progressive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void SkinSave(benchmark::State &state)
+{
+    const bool progressive = state.range(0) != 0;
+    const QDir folder(skinFolder(progressive));
+    zq::SkinDocument skin(folder.filePath(QStringLiteral("ZqCSkin.ini")));
+    if (!skin.open())
+        std::abort();
+    // The baseline encodes the very pixels the skin holds, from RGB rows.
+    const zq::Bitmap &background = skin.Background->BgBitmap();
+    const int width = background.width();
+    const int height = background.height();
+    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t *in = background.row(y);
+        uint8_t *out = rgb.data() + size_t(y) * size_t(width) * 3;
+        for (int x = 0; x < width; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+    }
+    std::vector<std::vector<uint8_t>> pictures;
+    for (const char *name : pictureFiles)
+        pictures.push_back(readFile(folder.filePath(name)));
+    QTemporaryDir plain;
+    const QDir out(plain.path());
+
+    // The saved background must be what plain libjpeg writes for the same pixels.
+    skin.save();
+    libjpegEncodeToFile(rgb, width, height, progressive, out.filePath("zqLOCKPIC.jpg"));
+    if (readFile(folder.filePath("zqLOCKPIC.jpg")) != readFile(out.filePath("zqLOCKPIC.jpg"))) {
+        state.SkipWithError("the saved background differs from libjpeg's own encode");
+        return;
+    }
+
+    double ours = 0;
+    double baseline = 0;
+    for (auto _ : state) {
+        baseline += bench::seconds([&] {
+            libjpegEncodeToFile(rgb, width, height, progressive, out.filePath("zqLOCKPIC.jpg"));
+            for (size_t i = 0; i < pictures.size(); ++i)
+                writeFile(out.filePath(pictureFiles[i]), pictures[i]);
+        });
+        ours += bench::seconds([&] { skin.save(); });
+    }
+    report(state, ours, baseline);
+    state.counters["same_bytes"] = 1;
+}
+BENCHMARK(SkinSave)->ArgName("progressive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+} // namespace
