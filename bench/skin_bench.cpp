@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include <jpeglib.h>
 
@@ -114,6 +115,14 @@ void libjpegEncodeToFile(const std::vector<uint8_t> &rgb, int width, int height,
     std::fclose(f);
 }
 
+// Seconds of processor time taken by f: a save also waits for the disk to take each file.
+template <typename F> double processorSeconds(F &&f)
+{
+    const std::clock_t start = std::clock();
+    f();
+    return double(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
 void report(benchmark::State &state, double ours, double baseline)
 {
     const double n = double(state.iterations());
@@ -180,17 +189,22 @@ void SkinSave(benchmark::State &state)
         return;
     }
 
-    double ours = 0;
-    double baseline = 0;
+    double ours = 0, oursProcessor = 0;
+    double baseline = 0, baselineProcessor = 0;
     for (auto _ : state) {
-        baseline += bench::seconds([&] {
-            libjpegEncodeToFile(rgb, width, height, progressive, out.filePath("zqLOCKPIC.jpg"));
-            for (size_t i = 0; i < pictures.size(); ++i)
-                writeFile(out.filePath(pictureFiles[i]), pictures[i]);
+        baselineProcessor += processorSeconds([&] {
+            baseline += bench::seconds([&] {
+                libjpegEncodeToFile(rgb, width, height, progressive, out.filePath("zqLOCKPIC.jpg"));
+                for (size_t i = 0; i < pictures.size(); ++i)
+                    writeFile(out.filePath(pictureFiles[i]), pictures[i]);
+            });
         });
-        ours += bench::seconds([&] { skin.save(); });
+        oursProcessor += processorSeconds([&] { ours += bench::seconds([&] { skin.save(); }); });
     }
     report(state, ours, baseline);
+    // The save flushes every file to the disk before it replaces the old one; the baseline
+    // does not. Processor time alone shows the work apart from that wait.
+    state.counters["cpu_ratio"] = oursProcessor / baselineProcessor;
     state.counters["same_bytes"] = 1;
 }
 BENCHMARK(SkinSave)->ArgName("progressive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(8);
