@@ -1,0 +1,59 @@
+#include "error_report.h"
+
+#include "platform/engine_error.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace zq {
+
+namespace {
+
+void showMessageBox(QWidget *parent, const QString &text)
+{
+    QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+}
+
+ErrorPresenter &presenter()
+{
+    static ErrorPresenter current = showMessageBox;
+    return current;
+}
+
+} // namespace
+
+QString errorDisplayText(const QString &message)
+{
+    // As the platform's handler: no second stop after a message that already ends in one
+    // (or in other punctuation that sorts before it), and nothing added to an empty one.
+    if (message.isEmpty() || message.back().unicode() <= u'.')
+        return message;
+    return message + u'.';
+}
+
+void reportError(const QString &message)
+{
+    presenter()(QApplication::activeWindow(), errorDisplayText(message));
+}
+
+bool runReportingErrors(const std::function<void()> &command)
+{
+    try {
+        command();
+        return true;
+    } catch (const EngineError &e) {
+        reportError(e.message());
+    } catch (const std::exception &e) {
+        reportError(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void setErrorPresenter(ErrorPresenter p)
+{
+    presenter() = p ? std::move(p) : ErrorPresenter(showMessageBox);
+}
+
+} // namespace zq
