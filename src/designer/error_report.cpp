@@ -16,6 +16,20 @@ void showMessageBox(QWidget *parent, const QString &text)
     QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
 }
 
+// The box must come up above the full-screen preview: as a transient of the active window,
+// or, when none is active, of a visible window that stays on top.
+QWidget *messageParent()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return w;
+    }
+    return nullptr;
+}
+
 ErrorPresenter &presenter()
 {
     static ErrorPresenter current = showMessageBox;
@@ -35,7 +49,7 @@ QString errorDisplayText(const QString &message)
 
 void reportError(const QString &message)
 {
-    presenter()(QApplication::activeWindow(), errorDisplayText(message));
+    presenter()(messageParent(), errorDisplayText(message));
 }
 
 bool runReportingErrors(const std::function<void()> &command)

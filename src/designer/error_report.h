@@ -10,7 +10,8 @@ namespace zq {
 
 // The application's error handler: runs a command and, when it raises the engine's error
 // (or any standard exception), shows the error's text with a full stop in a critical
-// message box over the active window, so that it stays above the preview. The command
+// message box over the active window (or the on-top preview when nothing is active), so
+// that it stays above the preview. The command
 // stops where it failed; what it did before is kept. Returns whether it ran to the end.
 bool runReportingErrors(const std::function<void()> &command);
 
