@@ -13,9 +13,6 @@ private slots:
     void zoneOfPoint();
     void controlTooNarrowHasNoMoveOrTopBottomZone();
     void controlTooLowHasNoMoveOrSideZone();
-    void zoneTables_data();
-    void zoneTables();
-    void commandsMapBackToZones();
     void dragRectangle_data();
     void dragRectangle();
 };
@@ -105,55 +102,6 @@ void HitZoneTest::controlTooLowHasNoMoveOrSideZone()
                      qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         }
     }
-}
-
-void HitZoneTest::zoneTables_data()
-{
-    QTest::addColumn<HitZone>("zone");
-    QTest::addColumn<int>("command");
-    QTest::addColumn<Qt::CursorShape>("cursor");
-    QTest::addColumn<Qt::Edges>("edges");
-
-    QTest::newRow("left") << HitZone::LeftEdge << 0xF001 << Qt::SizeHorCursor << Qt::Edges(Qt::LeftEdge);
-    QTest::newRow("right") << HitZone::RightEdge << 0xF002 << Qt::SizeHorCursor << Qt::Edges(Qt::RightEdge);
-    QTest::newRow("top") << HitZone::TopEdge << 0xF003 << Qt::SizeVerCursor << Qt::Edges(Qt::TopEdge);
-    QTest::newRow("top-left") << HitZone::TopLeft << 0xF004 << Qt::SizeFDiagCursor
-                              << (Qt::LeftEdge | Qt::TopEdge);
-    QTest::newRow("top-right") << HitZone::TopRight << 0xF005 << Qt::SizeBDiagCursor
-                               << (Qt::RightEdge | Qt::TopEdge);
-    QTest::newRow("bottom") << HitZone::BottomEdge << 0xF006 << Qt::SizeVerCursor
-                            << Qt::Edges(Qt::BottomEdge);
-    QTest::newRow("bottom-left") << HitZone::BottomLeft << 0xF007 << Qt::SizeBDiagCursor
-                                 << (Qt::LeftEdge | Qt::BottomEdge);
-    QTest::newRow("bottom-right") << HitZone::BottomRight << 0xF008 << Qt::SizeFDiagCursor
-                                  << (Qt::RightEdge | Qt::BottomEdge);
-    QTest::newRow("interior") << HitZone::Interior << 0xF009 << Qt::SizeAllCursor
-                              << (Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-}
-
-void HitZoneTest::zoneTables()
-{
-    QFETCH(HitZone, zone);
-    QFETCH(int, command);
-    QFETCH(Qt::CursorShape, cursor);
-    QFETCH(Qt::Edges, edges);
-    QCOMPARE(zq::zoneCommand(zone), command);
-    QCOMPARE(zq::zoneCursor(zone), cursor);
-    QCOMPARE(zq::draggedEdges(zone), edges);
-}
-
-void HitZoneTest::commandsMapBackToZones()
-{
-    for (int command = 0xF001; command <= 0xF009; ++command) {
-        HitZone zone{};
-        QVERIFY(zq::zoneFromCommand(command, &zone));
-        QCOMPARE(zq::zoneCommand(zone), command);
-    }
-    HitZone untouched = HitZone::TopEdge;
-    QVERIFY(!zq::zoneFromCommand(0xF000, &untouched));
-    QVERIFY(!zq::zoneFromCommand(0xF00A, &untouched));
-    QVERIFY(!zq::zoneFromCommand(0xF012, &untouched)); // the system's other move command
-    QCOMPARE(untouched, HitZone::TopEdge);
 }
 
 void HitZoneTest::dragRectangle_data()

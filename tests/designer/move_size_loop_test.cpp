@@ -32,7 +32,6 @@ private slots:
     void cleanup();
     void dragMoveFollowsTravelInParentCoordinates();
     void escapeCancelsAndRestores();
-    void secondLoopDoesNotStartWhileOneRuns();
     void controlDestroyedDuringTheLoopEndsIt();
     void keysAndOtherButtonsAreSwallowed();
 
@@ -89,24 +88,6 @@ void MoveSizeLoopTest::escapeCancelsAndRestores()
 
     QCOMPARE(m_panel->outcome, MoveSizeLoop::Outcome::Cancelled);
     QCOMPARE(m_panel->geometry(), QRect(10, 15, 80, 30));
-}
-
-void MoveSizeLoopTest::secondLoopDoesNotStartWhileOneRuns()
-{
-    auto *other = new QFrame(m_parent);
-    other->setGeometry(200, 200, 50, 50);
-    other->show();
-    MoveSizeLoop::Outcome nested = MoveSizeLoop::Outcome::Finished;
-    const QPoint press = m_panel->mapTo(m_host.get(), QPoint(40, 15));
-    whenIdle([&] {
-        nested = MoveSizeLoop::run(other, zq::HitZone::Interior, QPoint(0, 0));
-        QTest::mouseRelease(window(), Qt::LeftButton, {}, press);
-    });
-    QTest::mousePress(window(), Qt::LeftButton, {}, press);
-
-    QCOMPARE(nested, MoveSizeLoop::Outcome::NotStarted);
-    QCOMPARE(m_panel->outcome, MoveSizeLoop::Outcome::Finished);
-    QCOMPARE(other->geometry(), QRect(200, 200, 50, 50));
 }
 
 void MoveSizeLoopTest::controlDestroyedDuringTheLoopEndsIt()

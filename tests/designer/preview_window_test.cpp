@@ -45,7 +45,6 @@ class PreviewWindowTest : public QObject {
 private slots:
     void windowProperties();
     void coversThePrimaryScreen();
-    void greyBeforeAnyBackground();
     void smallBackgroundLeavesGreyBands();
     void largeBackgroundIsCutOff();
     void backgroundStaysUnderAChildSentToTheBack();
@@ -73,19 +72,11 @@ void PreviewWindowTest::coversThePrimaryScreen()
     QCOMPARE(p.imageAreaSize(), QGuiApplication::primaryScreen()->geometry().size());
 }
 
-void PreviewWindowTest::greyBeforeAnyBackground()
-{
-    TForm2 p;
-    p.resize(64, 48);
-    const QImage shot = p.grab().toImage();
-    for (QPoint at : {QPoint(0, 0), QPoint(63, 47), QPoint(30, 20)})
-        QCOMPARE(shot.pixel(at), kGrey);
-}
-
 void PreviewWindowTest::smallBackgroundLeavesGreyBands()
 {
     TForm2 p;
     p.resize(400, 300);
+    QCOMPARE(p.grab().toImage().pixel(200, 150), kGrey); // nothing loaded yet
     const QImage picture = pattern(300, 200);
     p.setBackground(picture);
     QCOMPARE(p.backgroundSize(), QSize(300, 200));

@@ -49,8 +49,8 @@ private slots:
     void everyControlHasAnAccessibleName();
     void showBoundsFillsTheFieldsTopFirst();
     void upArrowStepsTopAndAppliesOnce();
-    void arrowsStepInTheirDirections();
-    void rightArrowReadsHexadecimal();
+    void arrowsStepTheirField_data();
+    void arrowsStepTheirField();
     void arrowStopsAtTheEndsOfTheRange();
     void arrowWithBadTextShowsItAndChangesNothing_data();
     void arrowWithBadTextShowsItAndChangesNothing();
@@ -226,29 +226,40 @@ void SetUiTest::upArrowStepsTopAndAppliesOnce()
     QVERIFY(m_errors.isEmpty());
 }
 
-void SetUiTest::arrowsStepInTheirDirections()
+void SetUiTest::arrowsStepTheirField_data()
 {
-    auto d = makeDialog();
-    d->ShowBounds(10, 20, 80, 30);
-    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
-    QTest::mouseClick(d->Button5(), Qt::LeftButton); // ←
-    QCOMPARE(d->Edit2()->text(), QStringLiteral("9"));
-    QCOMPARE(d->Edit1()->text(), QStringLiteral("20"));
-    QTest::mouseClick(d->Button3(), Qt::LeftButton); // →
-    QTest::mouseClick(d->Button3(), Qt::LeftButton);
-    QCOMPARE(d->Edit2()->text(), QStringLiteral("11"));
-    QCOMPARE(m_calls.size(), 3);
-    QCOMPARE(m_calls.last().left, QStringLiteral("11"));
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("down adds to top") << 4 << 1 << "49"
+                                      << "50";
+    QTest::newRow("left takes from left") << 5 << 2 << "10"
+                                          << "9";
+    QTest::newRow("right reads hexadecimal") << 3 << 2 << "$10"
+                                             << "17";
+    QTest::newRow("up below zero") << 2 << 1 << "0"
+                                   << "-1";
 }
 
-void SetUiTest::rightArrowReadsHexadecimal()
+void SetUiTest::arrowsStepTheirField()
 {
+    QFETCH(int, button);
+    QFETCH(int, field);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
     auto d = makeDialog();
-    d->ShowBounds(0, 0, 1, 1);
+    d->ShowBounds(7, 8, 9, 10);
     QVERIFY(QTest::qWaitForWindowExposed(d.get()));
-    d->Edit2()->setText(QStringLiteral("$10"));
-    QTest::mouseClick(d->Button3(), Qt::LeftButton);
-    QCOMPARE(d->Edit2()->text(), QStringLiteral("17"));
+    QLineEdit *edit = field == 1 ? d->Edit1() : d->Edit2();
+    QLineEdit *other = field == 1 ? d->Edit2() : d->Edit1();
+    const QString otherText = other->text();
+    edit->setText(before);
+    QPushButton *buttons[] = {nullptr, nullptr, d->Button2(), d->Button3(), d->Button4(), d->Button5()};
+    QTest::mouseClick(buttons[button], Qt::LeftButton);
+
+    QCOMPARE(edit->text(), after);
+    QCOMPARE(other->text(), otherText);
     QCOMPARE(m_calls.size(), 1);
 }
 
