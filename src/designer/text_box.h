@@ -12,9 +12,11 @@ class QWidget;
 namespace zq {
 
 // A text box of a page: a raised panel with its caption, moved and sized with the mouse
-// inside the page picture. Its rectangle (page pixels) is recorded after every move or size.
+// inside the page picture. Its recorded rectangle (page pixels) is what a save writes; it is
+// read from the panel whenever a move or size ends.
 class TTextBox {
 public:
+    // The panel is a plain child of `parentPanel`: it takes no part in the page's sizing.
     TTextBox(QWidget *parentPanel, const QString &caption, BoxRect rect);
     ~TTextBox();
 
@@ -30,15 +32,14 @@ public:
 
     BoxRect rect() const { return {Left, Top, Width, Height}; }
 
-    // Mouse handlers of the panel (panel coordinates carried by the event).
+    // The panel's mouse handlers; the event's position is in panel coordinates.
     void BoxMouseDown(const QMouseEvent &event);
     void BoxMouseMove(const QMouseEvent &event);
 
-    // Reads the panel's geometry into the recorded rectangle.
+private:
     void recordRect();
 
-private:
-    QPointer<QFrame> m_guard;
+    QPointer<QFrame> m_panel;
 };
 
 } // namespace zq
