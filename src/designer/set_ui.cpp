@@ -1,0 +1,157 @@
+#include "set_ui.h"
+
+#include "error_report.h"
+#include "platform/strict_int.h"
+#include "ui_set_ui.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace zq {
+
+TSetUi::TSetUi(QWidget *owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                         Qt::WindowStaysOnTopHint)
+    , ui(std::make_unique<Ui::TSetUi>())
+{
+    ui->setupUi(this);
+    setFixedSize(225, 150);
+    // Closing only hides it, and must never end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    // 12-pixel type; the first family is the layout's, the second carries the Chinese glyphs.
+    QFont type = font();
+    type.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
+    type.setPixelSize(12);
+    setFont(type);
+    for (QLineEdit *edit : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4})
+        edit->setFont(type);
+
+    // No default button: Enter and Esc do nothing here.
+    for (QPushButton *button : {ui->Button1, ui->Button2, ui->Button3, ui->Button4, ui->Button5}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    connect(ui->Button1, &QPushButton::clicked, this, &TSetUi::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TSetUi::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TSetUi::Button3Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &TSetUi::Button4Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TSetUi::Button5Click);
+}
+
+TSetUi::~TSetUi() = default;
+
+void TSetUi::ShowBounds(int left, int top, int width, int height)
+{
+    ui->Edit1->setText(QString::number(top));
+    ui->Edit2->setText(QString::number(left));
+    ui->Edit3->setText(QString::number(width));
+    ui->Edit4->setText(QString::number(height));
+
+    centreOnScreen();
+    show();
+    // The frame is known only once the window is up; centre the whole window, not its inside.
+    centreOnScreen();
+    raise();
+    activateWindow();
+}
+
+void TSetUi::centreOnScreen()
+{
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect frame(QPoint(0, 0), frameGeometry().size());
+    move(screen->geometry().center() - frame.center());
+}
+
+void TSetUi::setButton1Click(Button1Action action)
+{
+    m_button1Action = std::move(action);
+}
+
+QLineEdit *TSetUi::Edit1() const
+{
+    return ui->Edit1;
+}
+QLineEdit *TSetUi::Edit2() const
+{
+    return ui->Edit2;
+}
+QLineEdit *TSetUi::Edit3() const
+{
+    return ui->Edit3;
+}
+QLineEdit *TSetUi::Edit4() const
+{
+    return ui->Edit4;
+}
+QPushButton *TSetUi::Button1() const
+{
+    return ui->Button1;
+}
+QPushButton *TSetUi::Button2() const
+{
+    return ui->Button2;
+}
+QPushButton *TSetUi::Button3() const
+{
+    return ui->Button3;
+}
+QPushButton *TSetUi::Button4() const
+{
+    return ui->Button4;
+}
+QPushButton *TSetUi::Button5() const
+{
+    return ui->Button5;
+}
+
+void TSetUi::Button1Click()
+{
+    if (!m_button1Action)
+        return;
+    runReportingErrors([this] { m_button1Action(*this); });
+}
+
+void TSetUi::Button2Click()
+{
+    stepField(ui->Edit1, -1);
+}
+
+void TSetUi::Button3Click()
+{
+    stepField(ui->Edit2, +1);
+}
+
+void TSetUi::Button4Click()
+{
+    stepField(ui->Edit1, +1);
+}
+
+void TSetUi::Button5Click()
+{
+    stepField(ui->Edit2, -1);
+}
+
+void TSetUi::stepField(QLineEdit *field, int change)
+{
+    runReportingErrors([&] {
+        const int64_t stepped = int64_t{strToIntStrict(field->text())} + change;
+        // At the ends of the range the value stays put rather than wrapping to the other end.
+        const int64_t clamped = std::clamp<int64_t>(stepped, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max());
+        field->setText(QString::number(clamped));
+        ui->Button1->click();
+    });
+}
+
+} // namespace zq

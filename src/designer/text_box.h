@@ -1,0 +1,45 @@
+#pragma once
+
+#include "skin/geometry.h"
+
+#include <QPointer>
+#include <QString>
+
+class QFrame;
+class QMouseEvent;
+class QWidget;
+
+namespace zq {
+
+// A text box of a page: a raised panel with its caption, moved and sized with the mouse
+// inside the page picture. Its recorded rectangle (page pixels) is what a save writes; it is
+// read from the panel whenever a move or size ends.
+class TTextBox {
+public:
+    // The panel is a plain child of `parentPanel`: it takes no part in the page's sizing.
+    TTextBox(QWidget *parentPanel, const QString &caption, BoxRect rect);
+    ~TTextBox();
+
+    TTextBox(const TTextBox &) = delete;
+    TTextBox &operator=(const TTextBox &) = delete;
+
+    QFrame *Panel = nullptr;
+    QString Caption;
+    int Left = 0; // the recorded rectangle
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+
+    BoxRect rect() const { return {Left, Top, Width, Height}; }
+
+    // The panel's mouse handlers; the event's position is in panel coordinates.
+    void BoxMouseDown(const QMouseEvent &event);
+    void BoxMouseMove(const QMouseEvent &event);
+
+private:
+    void recordRect();
+
+    QPointer<QFrame> m_panel;
+};
+
+} // namespace zq
