@@ -81,6 +81,13 @@ TForm1::TForm1(ControlDialogs dialogs)
     type.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
     type.setPixelSize(12);
     setFont(type);
+    // Set on each control too: the platform may give buttons and edits a font of their own.
+    for (QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        QFont own = type;
+        own.setBold(control->font().bold());
+        own.setUnderline(control->font().underline());
+        control->setFont(own);
+    }
 
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
