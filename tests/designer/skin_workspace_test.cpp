@@ -5,8 +5,8 @@
 #include "platform/bitmap.h"
 #include "platform/jpeg_codec.h"
 #include "preview_window.h"
-#include "sample_skin.h"
 #include "skin/element_picture.h"
+#include "skin_copy.h"
 #include "skin_workspace.h"
 #include "text_constants.h"
 #include "title_bar_frame.h"
@@ -144,7 +144,7 @@ void SkinWorkspaceTest::cancelledOpenChangesNothing()
 
 void SkinWorkspaceTest::openBuildsTheSixElementsAndSwitchesTheButtons()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     Harness h;
     h.open(skin.layout());
@@ -211,7 +211,7 @@ void SkinWorkspaceTest::openBuildsTheSixElementsAndSwitchesTheButtons()
 
 void SkinWorkspaceTest::refusedLayoutShowsTheVersionMessageAndALaterOpenWorks()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     QVERIFY(skin.editLayout("log1left=0.6796875", "log1left=1.5"));
     Harness h;
@@ -238,7 +238,7 @@ void SkinWorkspaceTest::refusedLayoutShowsTheVersionMessageAndALaterOpenWorks()
 
 void SkinWorkspaceTest::missingPictureStopsTheOpenPartWay()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     const QString man = skin.path(QStringLiteral("zqMAN.bmp"));
     QVERIFY(QFile::rename(man, man + ".away"));
@@ -281,7 +281,7 @@ void SkinWorkspaceTest::missingPictureStopsTheOpenPartWay()
 
 void SkinWorkspaceTest::layoutThatDoesNotExistOpensAtZeroAndSaveCreatesIt()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     QVERIFY(QFile::remove(skin.layout()));
     Harness h;
@@ -317,7 +317,7 @@ void SkinWorkspaceTest::tabSwitch()
     QFETCH(QString, tab);
     QFETCH(Element, page);
     QFETCH(QStringList, stacking);
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     Harness h;
     h.open(skin.layout());
@@ -349,7 +349,7 @@ void SkinWorkspaceTest::tabSwitch()
 
 void SkinWorkspaceTest::pageNamesChangeNothing()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     Harness h;
     h.open(skin.layout());
@@ -364,7 +364,7 @@ void SkinWorkspaceTest::pageNamesChangeNothing()
 
 void SkinWorkspaceTest::formClickFromTheBackgroundAndFromTheControlWindow()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     Harness h;
     h.open(skin.layout());
@@ -399,7 +399,7 @@ void SkinWorkspaceTest::formClickFromTheBackgroundAndFromTheControlWindow()
 
 void SkinWorkspaceTest::saveWritesEveryFileInOrderAndSaysSo()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     const QByteArray layoutBefore = fileBytes(skin.layout());
     Harness h;
@@ -429,7 +429,7 @@ void SkinWorkspaceTest::saveWritesEveryFileInOrderAndSaysSo()
 
 void SkinWorkspaceTest::saveWritesAMovedBoxToTheKeysItCameFrom()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     // The management page where the offscreen screen shows it.
     QVERIFY(skin.editLayout("Man2left=0.6796875", "Man2left=0.05"));
@@ -471,7 +471,7 @@ void SkinWorkspaceTest::failingSaveReportsAndStops_data()
 void SkinWorkspaceTest::failingSaveReportsAndStops()
 {
     QFETCH(int, blocked);
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     Harness h;
     h.open(skin.layout());
@@ -497,7 +497,7 @@ void SkinWorkspaceTest::failingSaveReportsAndStops()
 
 void SkinWorkspaceTest::closingWithoutSavingWritesNothing()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     Harness h;
     h.open(skin.layout());
@@ -514,7 +514,7 @@ void SkinWorkspaceTest::closingWithoutSavingWritesNothing()
 
 void SkinWorkspaceTest::replacedBackgroundIsShownAndSavedIntoTheSkin()
 {
-    SampleSkin skin;
+    SkinCopy skin;
     QVERIFY(skin.isValid());
     QTemporaryDir elsewhere;
     const QString red = elsewhere.filePath(QStringLiteral("red.jpg"));
