@@ -37,6 +37,7 @@ private slots:
     void tabOrderAndFocus();
     void typeAndLink();
     void everyControlHasAnAccessibleName();
+    void textConstants();
     void startUpLivesInsideThePreview();
     void firstShownInTheMiddleOfTheScreen();
     void collapseAndRestoreTwice();
@@ -139,6 +140,34 @@ void ControlWindowTest::everyControlHasAnAccessibleName()
     for (QWidget *w : controls)
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
     QVERIFY(!form.clientArea()->accessibleName().isEmpty());
+}
+
+void ControlWindowTest::textConstants()
+{
+    // The client's own texts, as its designer has always had them.
+    const QStringList fixed = {"Zenqa皮肤设计工具 v6.3",
+                               "Zenqa界面设计",
+                               "zqLOG.bmp",
+                               "zqFIL.bmp",
+                               "zqMAN.bmp",
+                               "zqLOGed.bmp",
+                               "zqFILed.bmp",
+                               "zqMANed.bmp",
+                               QString(),
+                               QString(),
+                               "你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。",
+                               "zqLOCKPIC.jpg"};
+    QCOMPARE(fixed.size(), zq::kTextConstantCount);
+    for (int i = 0; i < zq::kTextConstantCount; ++i) {
+        if (!fixed[i].isEmpty())
+            QCOMPARE(zq::textConstant(i), fixed[i]);
+    }
+    // Ours to choose: a web address and a one-line credit.
+    const QUrl home(zq::textConstant(zq::HomePageText), QUrl::StrictMode);
+    QVERIFY(home.isValid() && home.scheme() == QStringLiteral("https"));
+    QVERIFY(!zq::textConstant(zq::CreditText).isEmpty());
+    QVERIFY(!zq::textConstant(zq::CreditText).contains(u'\n'));
+    QVERIFY(zq::textConstant(-1).isEmpty() && zq::textConstant(12).isEmpty());
 }
 
 void ControlWindowTest::startUpLivesInsideThePreview()

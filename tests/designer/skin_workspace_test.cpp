@@ -39,12 +39,19 @@ public:
     {
         zq::setErrorPresenter([this](QWidget *, const QString &text) { errors << text; });
         zq::ControlDialogs dialogs;
-        dialogs.chooseLayout = [this](QWidget *) {
+        dialogs.chooseLayout = [this](QWidget *parent) {
+            dialogParents << parent;
             ++layoutDialogRuns;
             return nextLayout;
         };
-        dialogs.choosePicture = [this](QWidget *) { return nextPicture; };
-        dialogs.showNotice = [this](QWidget *, const QString &text) { notices << text; };
+        dialogs.choosePicture = [this](QWidget *parent) {
+            dialogParents << parent;
+            return nextPicture;
+        };
+        dialogs.showNotice = [this](QWidget *parent, const QString &text) {
+            dialogParents << parent;
+            notices << text;
+        };
         form = std::make_unique<TForm1>(dialogs);
         form->show();
     }
@@ -77,6 +84,7 @@ public:
     QString nextLayout;
     QString nextPicture;
     int layoutDialogRuns = 0;
+    QList<QWidget *> dialogParents;
     std::unique_ptr<TForm1> form;
 };
 
@@ -140,6 +148,9 @@ void SkinWorkspaceTest::cancelledOpenChangesNothing()
     QVERIFY(!h.form->Button3()->isEnabled());
     QVERIFY(!h.form->Button4()->isEnabled());
     QVERIFY(h.errors.isEmpty() && h.notices.isEmpty());
+    // Dialogs belong to the preview's window, so they come up above it.
+    QCOMPARE(h.dialogParents.size(), 1);
+    QCOMPARE(h.dialogParents[0]->window(), h.form->preview());
 }
 
 void SkinWorkspaceTest::openBuildsTheSixElementsAndSwitchesTheButtons()
@@ -546,6 +557,8 @@ void SkinWorkspaceTest::replacedBackgroundIsShownAndSavedIntoTheSkin()
     skin.ageFiles();
     QTest::mouseClick(h.form->Button4(), Qt::LeftButton);
     QCOMPARE(h.notices, QStringList{kSaved});
+    for (QWidget *parent : h.dialogParents)
+        QCOMPARE(parent->window(), h.form->preview());
     QCOMPARE(fileBytes(red), chosenBytes);
     const QImage saved(skin.path(QStringLiteral("zqLOCKPIC.jpg")));
     QCOMPARE(saved.size(), QSize(1920, 1080));
