@@ -209,8 +209,8 @@ class Desktop:
         if not again or not self.shots:
             self.shots += 1
         path = os.path.join(self.out_dir, "%02d-%s.ppm" % (self.shots, label))
-        subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:" + path], env=self.env, check=True,
-                       timeout=TIMEOUT)
+        subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:" + path], env=self.env,
+                       check=True, timeout=TIMEOUT)
         with open(path, "rb") as f:
             return Picture.from_ppm(f.read())
 
@@ -237,7 +237,8 @@ class Desktop:
         raise Failure("window %s did not close" % window)
 
     def geometry(self, window):
-        fields = dict(line.split("=", 1) for line in self.xdotool("getwindowgeometry", "--shell", window).split())
+        shell = self.xdotool("getwindowgeometry", "--shell", window)
+        fields = dict(line.split("=", 1) for line in shell.split())
         return int(fields["X"]), int(fields["Y"])
 
     def click(self, point, button=1):
@@ -267,8 +268,9 @@ class Desktop:
 
 class Designer:
     def __init__(self, desktop, binary, args, home):
-        env = dict(desktop.env, QT_QPA_PLATFORM="xcb", HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
-                   XDG_RUNTIME_DIR=home, ASAN_OPTIONS="detect_leaks=0:abort_on_error=0")
+        os.makedirs(home, mode=0o700, exist_ok=True)
+        env = dict(desktop.env, QT_QPA_PLATFORM="xcb", HOME=home, XDG_RUNTIME_DIR=home,
+                   XDG_CONFIG_HOME=os.path.join(home, ".config"), ASAN_OPTIONS="detect_leaks=1")
         env.pop("QT_QPA_PLATFORMTHEME", None)
         self.log = open(os.path.join(desktop.out_dir, "zqdesigner-%d.log" % os.getpid()), "ab")
         self.process = subprocess.Popen([binary, *args], env=env, stdout=self.log, stderr=self.log)
@@ -413,7 +415,7 @@ def run_scenario(args, work, desktop):
         new_log_tab = (log_tab[0] - 300, log_tab[1] + 63)
         desktop.drag((log_tab[0] + 30, log_tab[1] + 20), (new_log_tab[0] + 30, new_log_tab[1] + 20))
         screen.wait_until("log-tab-dragged", lambda s: Screen.first_problem(
-            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab at its new place"),
+            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab, moved"),
             screen.background_shows(s, (log_tab[0] + 4, log_tab[1] + 4, fil_tab[0] - log_tab[0] - 8, 36),
                                     "where the 登陆 tab was")))
 
@@ -449,8 +451,8 @@ def run_scenario(args, work, desktop):
                 None if s.at(*on_page(moved_box1[0] + 3, moved_box1[1] + 3)) == face else "box 1 not moved",
                 None if s.at(*strip) == fil_page_pic.at(box1[0] + 10, box1[1] + box1[3] - 3)
                 else "the page does not show where box 1 was",
-                None if s.at(*on_page(sized_box3[0] + sized_box3[2] - 4, sized_box3[1] + sized_box3[3] - 4)) == face
-                else "box 3 not resized")
+                None if s.at(*on_page(sized_box3[0] + sized_box3[2] - 4, sized_box3[1] + sized_box3[3] - 4))
+                == face else "box 3 not resized")
 
         screen.wait_until("boxes-moved", boxes_check)
 
@@ -467,7 +469,7 @@ def run_scenario(args, work, desktop):
         desktop.type_into(centre(SETUI_EDIT_LEFT, origin), str(typed_page[0]))
         desktop.click(centre(SETUI_OK, origin))
         screen.wait_until("page-positioned", lambda s: Screen.first_problem(
-            Screen.picture_at(s, fil_page_pic, typed_page, [(5, 5), (75, 22), (225, 20), (30, 100)], "充值 page"),
+            Screen.picture_at(s, fil_page_pic, typed_page, page_points[:4], "充值 page"),
             Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab"),
             Screen.grey_at(s, grey_points, "band")))
 
@@ -500,7 +502,7 @@ def run_scenario(args, work, desktop):
     expected[("pagefil", "logbox3height")] = str(sized_box3[3])
     for key in sorted(set(expected) | set(saved)):
         if expected.get(key) != saved.get(key):
-            raise Failure("layout %s/%s is %r, expected %r" % (key[0], key[1], saved.get(key), expected.get(key)))
+            raise Failure("layout %s/%s is %r, expected %r" % (*key, saved.get(key), expected.get(key)))
     for name in PICTURES:
         if open(os.path.join(skin, name), "rb").read() != picture_bytes[name]:
             raise Failure(name + " changed")
@@ -517,8 +519,8 @@ def run_scenario(args, work, desktop):
     try:
         desktop.find_window("Zenqa界面设计")
         screen.wait_until("no-skin", lambda s: Screen.first_problem(
-            Screen.grey_at(s, [(100, 100), (1800, 100), (100, 1000), (960, 200), (log_tab[0] + 5, log_tab[1] + 5)],
-                           "no skin yet"),
+            Screen.grey_at(s, [(100, 100), (1800, 100), (100, 1000), (960, 200),
+                               (log_tab[0] + 5, log_tab[1] + 5)], "no skin yet"),
             None if s.at(*centre((0, 80, 188, 10), client(form))) != GREY else "no control window"))
         desktop.click(centre(BUTTONS["打开皮肤"], client(form)))
         dialog = desktop.find_window("打开ZqCSkin.ini")
@@ -535,7 +537,7 @@ def run_scenario(args, work, desktop):
             desktop.xdotool("key", "Return")
             desktop.window_gone(dialog)
         screen.wait_until("reopened", lambda s: Screen.first_problem(
-            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab where it was saved"),
+            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab, saved"),
             Screen.picture_at(s, pictures["zqFIL.bmp"], fil_tab, tab_points, "充值 tab"),
             Screen.picture_at(s, pictures["zqMAN.bmp"], man_tab, tab_points, "管理 tab"),
             screen.background_shows(s, (typed_page[0] + 10, typed_page[1] + 10, 100, 60), "no page shown"),
