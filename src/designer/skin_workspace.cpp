@@ -1,0 +1,213 @@
+#include "skin_workspace.h"
+
+#include "background_view.h"
+#include "image_button.h"
+#include "page_elements.h"
+#include "preview_window.h"
+#include "text_box.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace zq {
+
+namespace {
+
+bool isPage(Element e)
+{
+    return e == Element::LogPage || e == Element::FilPage || e == Element::ManPage;
+}
+
+// Read once: a display of 8 bits per pixel or fewer gets palette backgrounds.
+bool displayIsLowColour()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen && screen->depth() <= 8;
+}
+
+std::unique_ptr<TImageButtonA> makeElement(Element e, ElementPicture &picture, QWidget *preview)
+{
+    switch (e) {
+    case Element::LogPage:
+        return std::make_unique<TUserLog>(picture, preview);
+    case Element::FilPage:
+        return std::make_unique<TFil>(picture, preview);
+    case Element::ManPage:
+        return std::make_unique<TMan>(picture, preview);
+    default:
+        return std::make_unique<TImageButtonA>(picture, preview);
+    }
+}
+
+template <class Page> void makeBox(Page &page, int slot, BoxRect rect)
+{
+    switch (slot) {
+    case 1:
+        page.MakeBox1(rect);
+        break;
+    case 2:
+        page.MakeBox2(rect);
+        break;
+    case 3:
+        page.MakeBox3(rect);
+        break;
+    case 4:
+        if constexpr (requires { page.MakeBox4(rect); })
+            page.MakeBox4(rect);
+        break;
+    }
+}
+
+template <class Page> TTextBox *boxInSlot(const Page &page, int slot)
+{
+    switch (slot) {
+    case 1:
+        return page.Box1;
+    case 2:
+        return page.Box2;
+    case 3:
+        return page.Box3;
+    case 4:
+        if constexpr (requires { page.Box4; })
+            return page.Box4;
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+SkinWorkspace::Skin::~Skin()
+{
+    // The element windows show the document's pictures: they go first.
+    for (auto &element : elements)
+        element.reset();
+}
+
+SkinWorkspace::SkinWorkspace(TForm2 *preview)
+    : m_preview(preview)
+    , m_lowColourDisplay(displayIsLowColour())
+{}
+
+SkinWorkspace::~SkinWorkspace() = default;
+
+QString SkinWorkspace::layoutPath() const
+{
+    return document() ? document()->LayoutPath : QString();
+}
+
+QString SkinWorkspace::skinFolder() const
+{
+    return document() ? document()->SkinFolder : QString();
+}
+
+bool SkinWorkspace::openLayout(const QString &layoutPath)
+{
+    if (m_skin) {
+        const bool hasElements = std::any_of(m_skin->elements.begin(), m_skin->elements.end(),
+                                             [](const auto &element) { return element != nullptr; });
+        if (hasElements)
+            m_abandoned.push_back(std::move(m_skin));
+    }
+    m_skin = std::make_unique<Skin>();
+    m_skin->document = std::make_unique<SkinDocument>(layoutPath);
+    SkinDocument &doc = *m_skin->document;
+
+    doc.openBackground(m_lowColourDisplay);
+    showBackground();
+    const bool accepted = doc.readLayout();
+    if (!accepted)
+        m_state = State::SkinRejected;
+    return accepted;
+}
+
+void SkinWorkspace::buildElements(const std::function<void(const QString &)> &onElementClick)
+{
+    SkinDocument &doc = *m_skin->document;
+    for (Element e : allElements) {
+        ElementPicture &picture = doc.buildElement(e);
+        auto &slot = m_skin->elements[size_t(e)];
+        slot = makeElement(e, picture, m_preview);
+        for (const BoxTableRow &row : boxTable) {
+            if (row.page != e)
+                continue;
+            const BoxRect rect = doc.Layout->box(row.section, row.keyNumber);
+            switch (e) {
+            case Element::LogPage:
+                makeBox(static_cast<TUserLog &>(*slot), row.slot, rect);
+                break;
+            case Element::FilPage:
+                makeBox(static_cast<TFil &>(*slot), row.slot, rect);
+                break;
+            case Element::ManPage:
+                makeBox(static_cast<TMan &>(*slot), row.slot, rect);
+                break;
+            default:
+                break;
+            }
+        }
+        slot->OnElementClick = onElementClick;
+        if (isPage(e))
+            slot->HideElement();
+    }
+    m_state = State::SkinOpen;
+}
+
+TImageButtonA *SkinWorkspace::element(Element e) const
+{
+    return m_skin ? m_skin->elements[size_t(e)].get() : nullptr;
+}
+
+TUserLog *SkinWorkspace::logPage() const
+{
+    return static_cast<TUserLog *>(element(Element::LogPage));
+}
+
+TFil *SkinWorkspace::filPage() const
+{
+    return static_cast<TFil *>(element(Element::FilPage));
+}
+
+TMan *SkinWorkspace::manPage() const
+{
+    return static_cast<TMan *>(element(Element::ManPage));
+}
+
+TTextBox *SkinWorkspace::box(const BoxTableRow &row) const
+{
+    switch (row.page) {
+    case Element::LogPage:
+        return logPage() ? boxInSlot(*logPage(), row.slot) : nullptr;
+    case Element::FilPage:
+        return filPage() ? boxInSlot(*filPage(), row.slot) : nullptr;
+    case Element::ManPage:
+        return manPage() ? boxInSlot(*manPage(), row.slot) : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+void SkinWorkspace::showBackground()
+{
+    showInPreview(*m_preview, *m_skin->document->Background);
+}
+
+void SkinWorkspace::replaceBackground(const QString &jpegPath)
+{
+    m_skin->document->Background->ReplacePicture(jpegPath);
+    showBackground();
+}
+
+void SkinWorkspace::save()
+{
+    SkinDocument &doc = *m_skin->document;
+    for (const BoxTableRow &row : boxTable) {
+        if (const TTextBox *textBox = box(row))
+            doc.Layout->box(row.section, row.keyNumber) = textBox->rect();
+    }
+    doc.save();
+}
+
+} // namespace zq

@@ -1,0 +1,597 @@
+#!/usr/bin/env python3
+"""The whole designer, as a user drives it: a real zqdesigner window on a virtual X server,
+mouse and keys from xdotool, screenshots checked pixel by pixel, the skin's files checked after.
+
+Run 1 opens a copy of the sample skin from the command line, drags the 登陆 tab, switches to
+the 充值 page through the tab's popup menu, moves one of its boxes and resizes another, types
+a position for the page in its position dialog, saves and closes. Run 2 opens the saved skin
+through the open dialog by typing its path and checks that everything stands where it was
+saved. The skin's background is scaled down to 1280x720 so that the screen shows the grey
+band where it ends.
+
+Exit status: 0 passed, 1 failed (the screenshots stay in --out), 77 a tool is missing.
+"""
+
+import argparse
+import math
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN = (1920, 1080)
+BACKGROUND = (1280, 720)
+GREY = (128, 128, 128)
+TOOLS = ("Xvfb", "xdotool", "import", "convert")
+
+# The control window: client area 188 x 166 inside a 3-pixel border and a 30-pixel title bar.
+FRAME_BORDER, TITLE_HEIGHT = 3, 30
+FORM_SIZE = (188 + 2 * FRAME_BORDER, 166 + 2 * FRAME_BORDER + TITLE_HEIGHT)
+BUTTONS = {  # client-area rectangles of the control window's buttons
+    "打开皮肤": (8, 8, 65, 25),
+    "关闭": (144, 0, 41, 25),
+    "保存皮肤": (8, 40, 65, 25),
+}
+# The position dialog's fields and OK button.
+SETUI_EDIT_TOP, SETUI_EDIT_LEFT, SETUI_OK = (32, 8, 73, 20), (32, 32, 73, 20), (48, 112, 57, 25)
+
+PICTURES = ["zqLOG.bmp", "zqFIL.bmp", "zqMAN.bmp", "zqLOGed.bmp", "zqFILed.bmp", "zqMANed.bmp"]
+TIMEOUT = 60.0  # generous: CI machines can be slow, the program is built with sanitizers
+
+
+class Failure(Exception):
+    pass
+
+
+def centre(rect, origin=(0, 0)):
+    x, y, w, h = rect
+    return origin[0] + x + w // 2, origin[1] + y + h // 2
+
+
+# --- pictures -------------------------------------------------------------------------------
+
+
+class Picture:
+    """RGB pixels, row by row."""
+
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    @staticmethod
+    def from_ppm(data):
+        # P6, maxval 255: header fields separated by white space, then one byte of it.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            if data[pos:pos + 1] == b"#":
+                pos = data.index(b"\n", pos)
+                continue
+            end = pos
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise Failure("unexpected picture format from ImageMagick")
+        width, height = int(fields[1]), int(fields[2])
+        return Picture(width, height, data[pos + 1:pos + 1 + width * height * 3])
+
+    @staticmethod
+    def from_bmp(path):
+        """An uncompressed Windows BMP of 8 (palette) or 24 bits."""
+        with open(path, "rb") as f:
+            data = f.read()
+        offset = struct.unpack_from("<I", data, 10)[0]
+        header_size, width, height, _, bits, compression = struct.unpack_from("<IiiHHI", data, 14)
+        if compression != 0 or bits not in (8, 24):
+            raise Failure(f"{path}: test reads only plain 8- and 24-bit BMPs")
+        palette = []
+        if bits == 8:
+            colours = struct.unpack_from("<I", data, 46)[0] or 256
+            base = 14 + header_size
+            palette = [tuple(data[base + 4 * i + 2 - c] for c in range(3)) for i in range(colours)]
+        stride = (width * bits // 8 + 3) & ~3
+        rgb = bytearray(width * abs(height) * 3)
+        for y in range(abs(height)):
+            src = offset + (abs(height) - 1 - y if height > 0 else y) * stride
+            for x in range(width):
+                if bits == 24:
+                    b, g, r = data[src + 3 * x:src + 3 * x + 3]
+                    px = (r, g, b)
+                else:
+                    px = palette[data[src + x]]
+                i = (y * width + x) * 3
+                rgb[i:i + 3] = bytes(px)
+        return Picture(width, abs(height), bytes(rgb))
+
+
+def decode_with_imagemagick(path):
+    return Picture.from_ppm(subprocess.run(["convert", path, "ppm:-"], check=True,
+                                           capture_output=True).stdout)
+
+
+def jpeg_size(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:2] != b"\xff\xd8":
+        raise Failure(f"{path} is not a JPEG file")
+    pos = 2
+    while pos < len(data):
+        marker = data[pos + 1]
+        length = struct.unpack_from(">H", data, pos + 2)[0]
+        if marker in (0xC0, 0xC1, 0xC2):
+            height, width = struct.unpack_from(">HH", data, pos + 5)
+            return width, height
+        pos += 2 + length
+    raise Failure(f"{path} has no frame header")
+
+
+# --- the layout file ------------------------------------------------------------------------
+
+
+def read_layout(path):
+    """{(section, key) lower case: value text}"""
+    values, section = {}, ""
+    with open(path, "rb") as f:
+        for raw in f.read().decode("latin-1").splitlines():
+            line = raw.strip()
+            if line.startswith("[") and line.endswith("]"):
+                section = line[1:-1].lower()
+            elif "=" in line:
+                key, value = line.split("=", 1)
+                values[(section, key.strip().lower())] = value.strip()
+    return values
+
+
+def fraction_text(pixels, size):
+    """How the layout file writes a position: at most 15 significant digits, no trailing
+    zeros, plain notation for exponents -4 to 14."""
+    text = "%.15g" % (pixels / size)
+    return text.upper().replace("E+", "E").replace("E-0", "E-").replace("E0", "E")
+
+
+def position(values, left_key, top_key):
+    return (math.trunc(float(values[("normal", left_key)]) * BACKGROUND[0]),
+            math.trunc(float(values[("normal", top_key)]) * BACKGROUND[1]))
+
+
+# --- the X server and the program -----------------------------------------------------------
+
+
+class Desktop:
+    def __init__(self, out_dir):
+        self.out_dir = out_dir
+        self.shots = 0
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-displayfd", str(write_end)],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + TIMEOUT
+        with os.fdopen(read_end, "rb") as pipe:
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            self.close()
+            raise Failure("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=self.display)
+
+    def close(self):
+        if self.xvfb.poll() is None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+
+    def xdotool(self, *args, timeout=TIMEOUT):
+        result = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
+                                text=True, timeout=timeout)
+        if result.returncode != 0:
+            raise Failure("xdotool %s: %s" % (" ".join(map(str, args)), result.stderr.strip()))
+        return result.stdout
+
+    def screenshot(self, label, again=False):
+        """The whole screen; `again` replaces the step's previous shot instead of adding one."""
+        if not again or not self.shots:
+            self.shots += 1
+        path = os.path.join(self.out_dir, "%02d-%s.ppm" % (self.shots, label))
+        subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:" + path], env=self.env,
+                       check=True, timeout=TIMEOUT)
+        with open(path, "rb") as f:
+            return Picture.from_ppm(f.read())
+
+    def find_window(self, name, timeout=TIMEOUT):
+        """The id of the visible window with exactly this title, waiting for it."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % name],
+                                    env=self.env, capture_output=True, text=True)
+            ids = result.stdout.split()
+            if ids:
+                return ids[-1]
+            time.sleep(0.3)
+        raise Failure("no window named %r appeared" % name)
+
+    def window_gone(self, window, timeout=TIMEOUT):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], env=self.env,
+                                    capture_output=True, text=True)
+            if window not in result.stdout.split():
+                return
+            time.sleep(0.3)
+        raise Failure("window %s did not close" % window)
+
+    def geometry(self, window):
+        shell = self.xdotool("getwindowgeometry", "--shell", window)
+        fields = dict(line.split("=", 1) for line in shell.split())
+        return int(fields["X"]), int(fields["Y"])
+
+    def click(self, point, button=1):
+        self.xdotool("mousemove", "--sync", point[0], point[1])
+        time.sleep(0.2)
+        self.xdotool("click", button)
+
+    def drag(self, start, end, steps=12):
+        self.xdotool("mousemove", "--sync", start[0], start[1])
+        time.sleep(0.2)
+        self.xdotool("mousedown", 1)
+        time.sleep(0.3)
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i // steps
+            y = start[1] + (end[1] - start[1]) * i // steps
+            self.xdotool("mousemove", x, y)
+            time.sleep(0.05)
+        time.sleep(0.3)
+        self.xdotool("mouseup", 1)
+
+    def type_into(self, point, text):
+        self.click(point)
+        time.sleep(0.3)
+        self.xdotool("key", "--clearmodifiers", "ctrl+a")
+        self.xdotool("type", "--delay", 50, text)
+
+
+class Designer:
+    def __init__(self, desktop, binary, args, home):
+        os.makedirs(home, mode=0o700, exist_ok=True)
+        env = dict(desktop.env, QT_QPA_PLATFORM="xcb", HOME=home, XDG_RUNTIME_DIR=home,
+                   XDG_CONFIG_HOME=os.path.join(home, ".config"), ASAN_OPTIONS="detect_leaks=1")
+        env.pop("QT_QPA_PLATFORMTHEME", None)
+        self.log = open(os.path.join(desktop.out_dir, "zqdesigner-%d.log" % os.getpid()), "ab")
+        self.process = subprocess.Popen([binary, *args], env=env, stdout=self.log, stderr=self.log)
+
+    def wait_for_exit(self, timeout=TIMEOUT):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("zqdesigner did not end")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.log.close()
+
+
+# --- what the screen must show ---------------------------------------------------------------
+
+
+class Screen:
+    def __init__(self, desktop, background):
+        self.desktop = desktop
+        self.background = background
+
+    def wait_until(self, label, check, timeout=TIMEOUT):
+        """Screenshots until `check` finds nothing wrong; the last complaint if it never does."""
+        deadline = time.monotonic() + timeout
+        first = True
+        while True:
+            shot = self.desktop.screenshot(label, again=not first)
+            first = False
+            problem = check(shot)
+            if problem is None:
+                return shot
+            if time.monotonic() > deadline:
+                raise Failure("%s: %s" % (label, problem))
+            time.sleep(0.5)
+
+    @staticmethod
+    def picture_at(shot, picture, at, points, name):
+        """The picture stands with its top-left pixel at `at`: exact colours at the points."""
+        for px, py in points:
+            want, got = picture.at(px, py), shot.at(at[0] + px, at[1] + py)
+            if want != got:
+                return "%s: pixel (%d, %d) of the picture is %s on screen at (%d, %d), not %s" % (
+                    name, px, py, got, at[0] + px, at[1] + py, want)
+        return None
+
+    def background_shows(self, shot, rect, name):
+        """Screen and background agree 1:1 over the rectangle, within the decoders' rounding."""
+        x0, y0, w, h = rect
+        off, worst, count = 0, 0, 0
+        for y in range(y0, y0 + h, 2):
+            for x in range(x0, x0 + w, 2):
+                diff = max(abs(a - b) for a, b in zip(shot.at(x, y), self.background.at(x, y)))
+                worst = max(worst, diff)
+                off += diff > 6
+                count += 1
+        if off > count // 100 or worst > 40:
+            return "%s: the background is not shown 1:1 (%d of %d pixels off, worst %d)" % (name, off, count,
+                                                                                               worst)
+        return None
+
+    @staticmethod
+    def grey_at(shot, points, name):
+        for p in points:
+            if shot.at(*p) != GREY:
+                return "%s: (%d, %d) is %s, not the preview's grey" % (name, p[0], p[1], shot.at(*p))
+        return None
+
+    @staticmethod
+    def first_problem(*problems):
+        return next((p for p in problems if p), None)
+
+
+# --- the scenario ----------------------------------------------------------------------------
+
+
+def prepare_skin(sample, folder):
+    os.makedirs(folder)
+    for name in ["ZqCSkin.ini"] + PICTURES:
+        shutil.copyfile(os.path.join(sample, name), os.path.join(folder, name))
+    subprocess.run(["convert", os.path.join(sample, "zqLOCKPIC.jpg"), "-resize", "%dx%d!" % BACKGROUND,
+                    "-quality", "85", os.path.join(folder, "zqLOCKPIC.jpg")], check=True)
+    old = time.time() - 86400
+    for name in os.listdir(folder):
+        os.utime(os.path.join(folder, name), (old, old))
+
+
+def run_scenario(args, work, desktop):
+    skin = os.path.join(work, "skin")
+    prepare_skin(args.sample, skin)
+    layout = os.path.join(skin, "ZqCSkin.ini")
+    original = read_layout(layout)
+    pictures = {name: Picture.from_bmp(os.path.join(skin, name)) for name in PICTURES}
+    picture_bytes = {name: open(os.path.join(skin, name), "rb").read() for name in PICTURES}
+    background = decode_with_imagemagick(os.path.join(skin, "zqLOCKPIC.jpg"))
+    screen = Screen(desktop, background)
+    started = time.time()
+
+    log_tab = position(original, "log1left", "log1top")
+    fil_tab = position(original, "fil1left", "fil1top")
+    man_tab = position(original, "man1left", "man1top")
+    fil_page = position(original, "fil2left", "fil2top")
+    tab_points = [(5, 5), (75, 22), (140, 38), (20, 40)]
+    page_points = [(5, 5), (75, 22), (225, 20), (30, 100), (20, 300), (440, 320)]
+    grey_points = [(1300, 100), (1900, 700), (100, 721), (640, 1079), (1279 + 1, 719 + 1)]
+    title_patch = (200, 110, 340, 100)  # the background's lettering: shows any shift
+    form = ((SCREEN[0] - FORM_SIZE[0]) // 2, (SCREEN[1] - FORM_SIZE[1]) // 2)
+
+    def client(origin):
+        return origin[0] + FRAME_BORDER, origin[1] + FRAME_BORDER + TITLE_HEIGHT
+
+    # Run 1: the skin given on the command line.
+    designer = Designer(desktop, args.designer, [layout], os.path.join(work, "home"))
+    try:
+        desktop.find_window("Zenqa界面设计")
+        screen.wait_until("opened", lambda s: Screen.first_problem(
+            Screen.picture_at(s, pictures["zqLOG.bmp"], log_tab, tab_points, "登陆 tab"),
+            Screen.picture_at(s, pictures["zqFIL.bmp"], fil_tab, tab_points, "充值 tab"),
+            Screen.picture_at(s, pictures["zqMAN.bmp"], man_tab, tab_points, "管理 tab"),
+            screen.background_shows(s, title_patch, "background"),
+            Screen.grey_at(s, grey_points, "band")))
+
+        # The control window, in the middle of the screen, out of the way by its title bar.
+        grip = (form[0] + 40, form[1] + FRAME_BORDER + TITLE_HEIGHT // 2)
+        moved_form = (1563, 819)
+        desktop.drag(grip, (grip[0] + moved_form[0] - form[0], grip[1] + moved_form[1] - form[1]))
+        screen.wait_until("control-window-moved", lambda s: Screen.first_problem(
+            None if s.at(*client(moved_form)) != GREY else "the control window is not at its new place",
+            screen.background_shows(s, (form[0], form[1], 200, 150), "where the control window was")
+            if form[0] + 200 <= BACKGROUND[0] else None,
+            Screen.grey_at(s, [(form[0] + 300, form[1] + 300)], "below the old place")))
+        form = moved_form
+
+        # Drag the 登陆 tab by a known offset.
+        new_log_tab = (log_tab[0] - 300, log_tab[1] + 63)
+        desktop.drag((log_tab[0] + 30, log_tab[1] + 20), (new_log_tab[0] + 30, new_log_tab[1] + 20))
+        screen.wait_until("log-tab-dragged", lambda s: Screen.first_problem(
+            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab, moved"),
+            screen.background_shows(s, (log_tab[0] + 4, log_tab[1] + 4, fil_tab[0] - log_tab[0] - 8, 36),
+                                    "where the 登陆 tab was")))
+
+        # "点击" on the 充值 tab: its page comes up on top.
+        target = (fil_tab[0] + 75, fil_tab[1] + 22)
+        desktop.click(target, button=3)
+        screen.wait_until("fil-menu", lambda s: None if s.at(target[0] + 30, target[1] + 10) != pictures[
+            "zqFIL.bmp"].at(105, 32) else "no popup menu")
+        desktop.xdotool("key", "Down", "Return")
+        fil_page_pic = pictures["zqFILed.bmp"]
+        screen.wait_until("fil-page-shown", lambda s: Screen.first_problem(
+            Screen.picture_at(s, fil_page_pic, fil_page, page_points, "充值 page"),
+            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab")))
+
+        # Box 1 of the page moved from inside, box 3 resized from its bottom-right corner.
+        def box(n):
+            return tuple(int(original[("pagefil", "logbox%d%s" % (n, k))]) for k in ("left", "top", "width",
+                                                                                       "height"))
+
+        box1, box3 = box(1), box(3)
+        on_page = lambda x, y: (fil_page[0] + x, fil_page[1] + y)
+        face = desktop.screenshot("box-face").at(*on_page(box(2)[0] + 4, box(2)[1] + 4))
+        moved_box1 = (box1[0] + 20, box1[1] - 10, box1[2], box1[3])
+        desktop.drag(on_page(box1[0] + box1[2] // 2, box1[1] + box1[3] // 2),
+                     on_page(moved_box1[0] + box1[2] // 2, moved_box1[1] + box1[3] // 2))
+        corner = (box3[0] + box3[2] - 3, box3[1] + box3[3] - 3)
+        sized_box3 = (box3[0], box3[1], box3[2] + 30, box3[3] + 12)
+        desktop.drag(on_page(*corner), on_page(corner[0] + 30, corner[1] + 12))
+
+        def boxes_check(s):
+            strip = on_page(box1[0] + 10, box1[1] + box1[3] - 3)  # uncovered by the move
+            return Screen.first_problem(
+                None if s.at(*on_page(moved_box1[0] + 3, moved_box1[1] + 3)) == face else "box 1 not moved",
+                None if s.at(*strip) == fil_page_pic.at(box1[0] + 10, box1[1] + box1[3] - 3)
+                else "the page does not show where box 1 was",
+                None if s.at(*on_page(sized_box3[0] + sized_box3[2] - 4, sized_box3[1] + sized_box3[3] - 4))
+                == face else "box 3 not resized")
+
+        screen.wait_until("boxes-moved", boxes_check)
+
+        # "设置" on the page: a typed position.
+        desktop.click(on_page(30, 100), button=3)
+        screen.wait_until("page-menu", lambda s: None if s.at(*on_page(60, 110)) != fil_page_pic.at(60, 110)
+                          else "no popup menu")
+        desktop.xdotool("key", "Down", "Down", "Down", "Return")
+        dialog = desktop.find_window("充值激活")
+        time.sleep(0.5)
+        origin = desktop.geometry(dialog)
+        typed_page = (760, 180)
+        desktop.type_into(centre(SETUI_EDIT_TOP, origin), str(typed_page[1]))
+        desktop.type_into(centre(SETUI_EDIT_LEFT, origin), str(typed_page[0]))
+        desktop.click(centre(SETUI_OK, origin))
+        screen.wait_until("page-positioned", lambda s: Screen.first_problem(
+            Screen.picture_at(s, fil_page_pic, typed_page, page_points[:4], "充值 page"),
+            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab"),
+            Screen.grey_at(s, grey_points, "band")))
+
+        # Save, then dismiss the message.
+        desktop.click(centre(BUTTONS["保存皮肤"], client(form)))
+        notice = desktop.find_window("zqdesigner")
+        desktop.screenshot("saved")
+        desktop.xdotool("windowfocus", "--sync", notice)
+        desktop.xdotool("key", "Return")
+        desktop.window_gone(notice)
+
+        # Close: the program ends without a question.
+        desktop.click(centre(BUTTONS["关闭"], client(form)))
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+
+    # The files: exactly the moved values changed.
+    saved = read_layout(layout)
+    expected = dict(original)
+    expected[("normal", "log1left")] = fraction_text(new_log_tab[0], BACKGROUND[0])
+    expected[("normal", "log1top")] = fraction_text(new_log_tab[1], BACKGROUND[1])
+    expected[("normal", "fil2left")] = fraction_text(typed_page[0], BACKGROUND[0])
+    expected[("normal", "fil2top")] = fraction_text(typed_page[1], BACKGROUND[1])
+    expected[("pagefil", "logbox1left")] = str(moved_box1[0])
+    expected[("pagefil", "logbox1top")] = str(moved_box1[1])
+    expected[("pagefil", "logbox3width")] = str(sized_box3[2])
+    expected[("pagefil", "logbox3height")] = str(sized_box3[3])
+    for key in sorted(set(expected) | set(saved)):
+        if expected.get(key) != saved.get(key):
+            raise Failure("layout %s/%s is %r, expected %r" % (*key, saved.get(key), expected.get(key)))
+    for name in PICTURES:
+        if open(os.path.join(skin, name), "rb").read() != picture_bytes[name]:
+            raise Failure(name + " changed")
+    for name in ("ZqCSkin.ini", "zqLOCKPIC.jpg"):
+        if os.path.getmtime(os.path.join(skin, name)) < started - 5:
+            raise Failure(name + " was not written")
+    if jpeg_size(os.path.join(skin, "zqLOCKPIC.jpg")) != BACKGROUND:
+        raise Failure("the saved background has the wrong size")
+
+    # Run 2: no skin at start; the saved one opened through the dialog by typing its path.
+    screen.background = decode_with_imagemagick(os.path.join(skin, "zqLOCKPIC.jpg"))
+    form = ((SCREEN[0] - FORM_SIZE[0]) // 2, (SCREEN[1] - FORM_SIZE[1]) // 2)
+    designer = Designer(desktop, args.designer, [], os.path.join(work, "home"))
+    try:
+        desktop.find_window("Zenqa界面设计")
+        screen.wait_until("no-skin", lambda s: Screen.first_problem(
+            Screen.grey_at(s, [(100, 100), (1800, 100), (100, 1000), (960, 200),
+                               (log_tab[0] + 5, log_tab[1] + 5)], "no skin yet"),
+            None if s.at(*centre((0, 80, 188, 10), client(form))) != GREY else "no control window"))
+        desktop.click(centre(BUTTONS["打开皮肤"], client(form)))
+        dialog = desktop.find_window("打开ZqCSkin.ini")
+        time.sleep(1.0)
+        desktop.xdotool("windowfocus", "--sync", dialog)
+        desktop.xdotool("key", "--clearmodifiers", "ctrl+a")
+        desktop.xdotool("type", "--delay", 30, layout)
+        time.sleep(0.5)
+        desktop.xdotool("key", "Return")
+        # A completion popup may take the first Return.
+        try:
+            desktop.window_gone(dialog, timeout=5)
+        except Failure:
+            desktop.xdotool("key", "Return")
+            desktop.window_gone(dialog)
+        screen.wait_until("reopened", lambda s: Screen.first_problem(
+            Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab, saved"),
+            Screen.picture_at(s, pictures["zqFIL.bmp"], fil_tab, tab_points, "充值 tab"),
+            Screen.picture_at(s, pictures["zqMAN.bmp"], man_tab, tab_points, "管理 tab"),
+            screen.background_shows(s, (typed_page[0] + 10, typed_page[1] + 10, 100, 60), "no page shown"),
+            screen.background_shows(s, title_patch, "background"),
+            Screen.grey_at(s, grey_points, "band")))
+        desktop.click(centre(BUTTONS["关闭"], client(form)))
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+
+
+def keep_as_png(folder):
+    for name in sorted(os.listdir(folder)):
+        if name.endswith(".ppm"):
+            ppm = os.path.join(folder, name)
+            if subprocess.run(["convert", ppm, ppm[:-4] + ".png"]).returncode == 0:
+                os.remove(ppm)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--designer", required=True)
+    parser.add_argument("--sample", required=True)
+    parser.add_argument("--out", required=True, help="screenshots of a failing run stay here")
+    parser.add_argument("--keep", action="store_true", help="keep the screenshots of a passing run too")
+    args = parser.parse_args()
+
+    missing = [t for t in TOOLS if shutil.which(t) is None]
+    if missing:
+        print("skipped: missing " + ", ".join(missing) + " (scripts/setup --test installs them)")
+        return 77
+
+    shutil.rmtree(args.out, ignore_errors=True)
+    os.makedirs(args.out)
+    with tempfile.TemporaryDirectory(prefix="zqdesigner-e2e-") as work:
+        desktop = Desktop(args.out)
+        try:
+            run_scenario(args, work, desktop)
+        except (Failure, subprocess.SubprocessError) as e:
+            print("FAILED: %s" % e)
+            print("screenshots and the program's output: " + args.out)
+            keep_as_png(args.out)
+            return 1
+        finally:
+            desktop.close()
+    if args.keep:
+        keep_as_png(args.out)
+    else:
+        shutil.rmtree(args.out, ignore_errors=True)
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
