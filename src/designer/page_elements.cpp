@@ -1,7 +1,5 @@
 #include "page_elements.h"
 
-#include "skin/asset_names.h"
-
 namespace zq {
 
 namespace {
@@ -15,76 +13,44 @@ QString boxCaption(Element page, int slot)
     return {};
 }
 
-// Fills one slot of a page with a new box over the page's panel; a box already in the slot
-// goes with it.
-TTextBox *makeBox(std::unique_ptr<TTextBox> &owner, const TImageButtonA &page, Element kind, int slot,
-                  BoxRect rect)
-{
-    owner = std::make_unique<TTextBox>(page.Panel(), boxCaption(kind, slot), rect);
-    return owner.get();
-}
-
 } // namespace
 
-TUserLog::~TUserLog() = default;
+TPageElement::TPageElement(ElementPicture &picture, QWidget *preview, Element page,
+                           std::initializer_list<TTextBox **> slotMembers)
+    : TImageButtonA(picture, preview)
+    , m_page(page)
+    , m_slots(slotMembers)
+    , m_boxes(slotMembers.size())
+{}
 
-void TUserLog::MakeBox1(BoxRect r)
+TPageElement::~TPageElement() = default;
+
+void TPageElement::MakeBox(int slot, BoxRect r)
 {
-    Box1 = makeBox(m_boxes[0], *this, Element::LogPage, 1, r);
+    if (slot < 1 || size_t(slot) > m_slots.size())
+        return;
+    auto &owner = m_boxes[size_t(slot) - 1];
+    owner = std::make_unique<TTextBox>(Panel(), boxCaption(m_page, slot), r);
+    *m_slots[size_t(slot) - 1] = owner.get();
 }
 
-void TUserLog::MakeBox2(BoxRect r)
+TTextBox *TPageElement::BoxInSlot(int slot) const
 {
-    Box2 = makeBox(m_boxes[1], *this, Element::LogPage, 2, r);
+    if (slot < 1 || size_t(slot) > m_boxes.size())
+        return nullptr;
+    return m_boxes[size_t(slot) - 1].get();
 }
 
-void TUserLog::MakeBox3(BoxRect r)
-{
-    Box3 = makeBox(m_boxes[2], *this, Element::LogPage, 3, r);
-}
+TUserLog::TUserLog(ElementPicture &picture, QWidget *preview)
+    : TPageElement(picture, preview, Element::LogPage, {&Box1, &Box2, &Box3})
+{}
 
-TFil::~TFil() = default;
+TFil::TFil(ElementPicture &picture, QWidget *preview)
+    : TPageElement(picture, preview, Element::FilPage, {&Box1, &Box2, &Box3, &Box4})
+{}
 
-void TFil::MakeBox1(BoxRect r)
-{
-    Box1 = makeBox(m_boxes[0], *this, Element::FilPage, 1, r);
-}
-
-void TFil::MakeBox2(BoxRect r)
-{
-    Box2 = makeBox(m_boxes[1], *this, Element::FilPage, 2, r);
-}
-
-void TFil::MakeBox3(BoxRect r)
-{
-    Box3 = makeBox(m_boxes[2], *this, Element::FilPage, 3, r);
-}
-
-void TFil::MakeBox4(BoxRect r)
-{
-    Box4 = makeBox(m_boxes[3], *this, Element::FilPage, 4, r);
-}
-
-TMan::~TMan() = default;
-
-void TMan::MakeBox1(BoxRect r)
-{
-    Box1 = makeBox(m_boxes[0], *this, Element::ManPage, 1, r);
-}
-
-void TMan::MakeBox2(BoxRect r)
-{
-    Box2 = makeBox(m_boxes[1], *this, Element::ManPage, 2, r);
-}
-
-void TMan::MakeBox3(BoxRect r)
-{
-    Box3 = makeBox(m_boxes[2], *this, Element::ManPage, 3, r);
-}
-
-void TMan::MakeBox4(BoxRect r)
-{
-    Box4 = makeBox(m_boxes[3], *this, Element::ManPage, 4, r);
-}
+TMan::TMan(ElementPicture &picture, QWidget *preview)
+    : TPageElement(picture, preview, Element::ManPage, {&Box1, &Box2, &Box3, &Box4})
+{}
 
 } // namespace zq

@@ -41,42 +41,6 @@ std::unique_ptr<TImageButtonA> makeElement(Element e, ElementPicture &picture, Q
     }
 }
 
-template <class Page> void makeBox(Page &page, int slot, BoxRect rect)
-{
-    switch (slot) {
-    case 1:
-        page.MakeBox1(rect);
-        break;
-    case 2:
-        page.MakeBox2(rect);
-        break;
-    case 3:
-        page.MakeBox3(rect);
-        break;
-    case 4:
-        if constexpr (requires { page.MakeBox4(rect); })
-            page.MakeBox4(rect);
-        break;
-    }
-}
-
-template <class Page> TTextBox *boxInSlot(const Page &page, int slot)
-{
-    switch (slot) {
-    case 1:
-        return page.Box1;
-    case 2:
-        return page.Box2;
-    case 3:
-        return page.Box3;
-    case 4:
-        if constexpr (requires { page.Box4; })
-            return page.Box4;
-        break;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 SkinWorkspace::Skin::~Skin()
@@ -130,22 +94,10 @@ void SkinWorkspace::buildElements(const std::function<void(const QString &)> &on
         ElementPicture &picture = doc.buildElement(e);
         auto &slot = m_skin->elements[size_t(e)];
         slot = makeElement(e, picture, m_preview);
-        for (const BoxTableRow &row : boxTable) {
-            if (row.page != e)
-                continue;
-            const BoxRect rect = doc.Layout->box(row.section, row.keyNumber);
-            switch (e) {
-            case Element::LogPage:
-                makeBox(static_cast<TUserLog &>(*slot), row.slot, rect);
-                break;
-            case Element::FilPage:
-                makeBox(static_cast<TFil &>(*slot), row.slot, rect);
-                break;
-            case Element::ManPage:
-                makeBox(static_cast<TMan &>(*slot), row.slot, rect);
-                break;
-            default:
-                break;
+        if (auto *page = dynamic_cast<TPageElement *>(slot.get())) {
+            for (const BoxTableRow &row : boxTable) {
+                if (row.page == e)
+                    page->MakeBox(row.slot, doc.Layout->box(row.section, row.keyNumber));
             }
         }
         slot->OnElementClick = onElementClick;
@@ -177,16 +129,8 @@ TMan *SkinWorkspace::manPage() const
 
 TTextBox *SkinWorkspace::box(const BoxTableRow &row) const
 {
-    switch (row.page) {
-    case Element::LogPage:
-        return logPage() ? boxInSlot(*logPage(), row.slot) : nullptr;
-    case Element::FilPage:
-        return filPage() ? boxInSlot(*filPage(), row.slot) : nullptr;
-    case Element::ManPage:
-        return manPage() ? boxInSlot(*manPage(), row.slot) : nullptr;
-    default:
-        return nullptr;
-    }
+    const auto *page = dynamic_cast<const TPageElement *>(element(row.page));
+    return page ? page->BoxInSlot(row.slot) : nullptr;
 }
 
 void SkinWorkspace::showBackground()
