@@ -1,9 +1,5 @@
 #include "bench_pictures.h"
 
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
 #include <png.h>
 
 namespace bench {
@@ -50,33 +46,20 @@ std::vector<uint8_t> syntheticRgba(int width, int height)
     return out;
 }
 
-QByteArray encodeJpegRgb(const std::vector<uint8_t> &rgb, int width, int height, bool progressive)
+std::vector<uint8_t> rgbOf(const zq::Bitmap &picture)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + size_t(info.next_scanline) * size_t(width) * 3);
-        jpeg_write_scanlines(&info, &row, 1);
+    const int width = picture.width();
+    std::vector<uint8_t> rgb(size_t(width) * size_t(picture.height()) * 3);
+    for (int y = 0; y < picture.height(); ++y) {
+        const uint8_t *in = picture.row(y);
+        uint8_t *out = rgb.data() + size_t(y) * size_t(width) * 3;
+        for (int x = 0; x < width; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
     }
-    jpeg_finish_compress(&info);
-    QByteArray out(reinterpret_cast<const char *>(buffer), qsizetype(size));
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    return rgb;
 }
 
 QByteArray encodePngRgba(const std::vector<uint8_t> &rgba, int width, int height)

@@ -2,6 +2,9 @@
 
 #include "bench_pictures.h"
 
+#include "support/raw_jpeg.h"
+#include "support/sample_skin_files.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -10,9 +13,6 @@
 namespace bench {
 
 namespace {
-
-const char *const sampleFiles[] = {"ZqCSkin.ini", "zqLOG.bmp",   "zqFIL.bmp",  "zqMAN.bmp",
-                                   "zqLOGed.bmp", "zqFILed.bmp", "zqMANed.bmp"};
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -26,15 +26,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 bool writeSkin(const QDir &folder, const QByteArray &background)
 {
-    const QDir sample(QStringLiteral(ZQ_SOURCE_DIR "/examples/sample-skin"));
-    for (const char *name : sampleFiles) {
-        QFile source(sample.filePath(QString::fromLatin1(name)));
-        if (!source.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(source.fileName()));
-            return false;
-        }
-        if (!writeFile(folder.filePath(QString::fromLatin1(name)), source.readAll()))
-            return false;
+    if (!zqtest::copySampleSkin(folder.path())) {
+        std::fprintf(stderr, "cannot copy the sample skin into %s\n", qPrintable(folder.path()));
+        return false;
     }
     return writeFile(folder.filePath(QStringLiteral("zqLOCKPIC.jpg")), background);
 }
@@ -50,9 +44,9 @@ bool writeFourKSkins(const QString &root)
     }
     const std::vector<uint8_t> rgb = syntheticRgb(skinWidth, skinHeight);
     return writeSkin(QDir(dir.filePath(QStringLiteral("baseline"))),
-                     encodeJpegRgb(rgb, skinWidth, skinHeight, false)) &&
+                     zqtest::rawEncode(rgb.data(), skinWidth, skinHeight, false)) &&
            writeSkin(QDir(dir.filePath(QStringLiteral("progressive"))),
-                     encodeJpegRgb(rgb, skinWidth, skinHeight, true)) &&
+                     zqtest::rawEncode(rgb.data(), skinWidth, skinHeight, true)) &&
            writeFile(dir.filePath(QStringLiteral("picture.png")),
                      encodePngRgba(syntheticRgba(pictureWidth, pictureHeight), pictureWidth, pictureHeight));
 }

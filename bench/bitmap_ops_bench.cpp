@@ -2,6 +2,7 @@
 // loops over a raw buffer doing the same work.
 
 #include "bench_pictures.h"
+#include "bench_timing.h"
 
 #include "platform/bitmap_ops.h"
 #include "platform/bmp_reader.h"
@@ -30,14 +31,6 @@ zq::Bitmap pictureOf(int w, int h)
         }
     }
     return b;
-}
-
-void report(benchmark::State &state, double ours, double baseline)
-{
-    const double n = double(state.iterations());
-    state.counters["ours_ms"] = 1000 * ours / n;
-    state.counters["baseline_ms"] = 1000 * baseline / n;
-    state.counters["ratio"] = ours / baseline;
 }
 
 // Nearest pixel for enlarging, AND of each 2x2 block for halving: scalar, byte by byte.
@@ -78,7 +71,7 @@ void Stretch(benchmark::State &state)
         benchmark::DoNotOptimize(plain.data());
         benchmark::DoNotOptimize(target.row(0));
     }
-    report(state, ours, baseline);
+    bench::report(state, ours, baseline);
 }
 BENCHMARK(Stretch)->Arg(1)->Arg(0)->ArgName("enlarge")->Unit(benchmark::kMillisecond);
 
@@ -107,7 +100,7 @@ void WholePicture(benchmark::State &state)
         });
         benchmark::DoNotOptimize(plain.data());
     }
-    report(state, ours, baseline);
+    bench::report(state, ours, baseline);
 }
 BENCHMARK(WholePicture)->Arg(0)->Arg(1)->Arg(2)->ArgName("copy_encode_read")->Unit(benchmark::kMillisecond);
 

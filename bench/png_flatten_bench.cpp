@@ -2,6 +2,7 @@
 // file to 8-bit RGBA plus a plain scalar pass of the blend formula.
 
 #include "bench_pictures.h"
+#include "bench_timing.h"
 
 #include "platform/bitmap.h"
 #include "platform/png_flatten.h"
@@ -80,14 +81,6 @@ zq::Bitmap background()
     return b;
 }
 
-void report(benchmark::State &state, double ours, double baseline)
-{
-    const double n = double(state.iterations());
-    state.counters["ours_ms"] = 1000 * ours / n;
-    state.counters["baseline_ms"] = 1000 * baseline / n;
-    state.counters["ratio"] = ours / baseline;
-}
-
 void PngFlatten(benchmark::State &state)
 {
     const QByteArray file = bench::encodePngRgba(bench::syntheticRgba(width, height), width, height);
@@ -103,7 +96,7 @@ void PngFlatten(benchmark::State &state)
         benchmark::DoNotOptimize(a.row(0));
         benchmark::DoNotOptimize(b.row(0));
     }
-    report(state, ours, baseline);
+    bench::report(state, ours, baseline);
 }
 BENCHMARK(PngFlatten)->Unit(benchmark::kMillisecond)->Iterations(30);
 
@@ -124,7 +117,7 @@ void PngBlendOnly(benchmark::State &state)
         benchmark::DoNotOptimize(a.row(0));
         benchmark::DoNotOptimize(b.row(0));
     }
-    report(state, ours, baseline);
+    bench::report(state, ours, baseline);
 }
 BENCHMARK(PngBlendOnly)->Unit(benchmark::kMillisecond)->Iterations(100);
 

@@ -4,8 +4,10 @@
 
 #include "bench_pictures.h"
 #include "bench_skin.h"
+#include "bench_timing.h"
 
 #include "skin/skin_document.h"
+#include "support/raw_jpeg.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,8 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-
-#include <jpeglib.h>
 
 namespace {
 
@@ -64,27 +64,6 @@ void writeFile(const QString &path, const std::vector<uint8_t> &bytes)
     std::fclose(f);
 }
 
-std::vector<uint8_t> libjpegDecode(const std::vector<uint8_t> &data)
-{
-    jpeg_decompress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, data.data(), (unsigned long)data.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    const size_t stride = size_t(info.output_width) * 3;
-    std::vector<uint8_t> out(stride * info.output_height);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out.data() + stride * info.output_scanline;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return out;
-}
-
 // Quality 90 on libjpeg's defaults, written straight to a file.
 void libjpegEncodeToFile(const std::vector<uint8_t> &rgb, int width, int height, bool progressive,
                          const QString &path)
@@ -92,26 +71,7 @@ void libjpegEncodeToFile(const std::vector<uint8_t> &rgb, int width, int height,
     std::FILE *f = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!f)
         std::abort();
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, f);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + size_t(info.next_scanline) * size_t(width) * 3);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
+    zqtest::rawEncodeToFile(rgb.data(), width, height, progressive, f);
     std::fclose(f);
 }
 
@@ -123,14 +83,6 @@ template <typename F> double processorSeconds(F &&f)
     return double(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-void report(benchmark::State &state, double ours, double baseline)
-{
-    const double n = double(state.iterations());
-    state.counters["ours_ms"] = 1000 * ours / n;
-    state.counters["baseline_ms"] = 1000 * baseline / n;
-    state.counters["ratio"] = ours / baseline;
-}
-
 void SkinOpen(benchmark::State &state)
 {
     const QDir folder(skinFolder(state.range(0) != 0));
@@ -139,7 +91,8 @@ void SkinOpen(benchmark::State &state)
     double baseline = 0;
     for (auto _ : state) {
         baseline += bench::seconds([&] {
-            benchmark::DoNotOptimize(libjpegDecode(readFile(folder.filePath("zqLOCKPIC.jpg"))).data());
+            const std::vector<uint8_t> jpeg = readFile(folder.filePath("zqLOCKPIC.jpg"));
+            benchmark::DoNotOptimize(zqtest::rawDecode(jpeg.data(), jpeg.size()).rgb.data());
             for (const char *name : pictureFiles)
                 benchmark::DoNotOptimize(readFile(folder.filePath(name)).data());
         });
@@ -150,7 +103,7 @@ void SkinOpen(benchmark::State &state)
             benchmark::DoNotOptimize(skin.Background->BgBitmap().row(0));
         });
     }
-    report(state, ours, baseline);
+    bench::report(state, ours, baseline);
 }
 BENCHMARK(SkinOpen)->ArgName("progressive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(8);
 
@@ -165,16 +118,7 @@ void SkinSave(benchmark::State &state)
     const zq::Bitmap &background = skin.Background->BgBitmap();
     const int width = background.width();
     const int height = background.height();
-    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t *in = background.row(y);
-        uint8_t *out = rgb.data() + size_t(y) * size_t(width) * 3;
-        for (int x = 0; x < width; ++x, in += 3, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-    }
+    const std::vector<uint8_t> rgb = bench::rgbOf(background);
     std::vector<std::vector<uint8_t>> pictures;
     for (const char *name : pictureFiles)
         pictures.push_back(readFile(folder.filePath(name)));
@@ -201,7 +145,7 @@ void SkinSave(benchmark::State &state)
         });
         oursProcessor += processorSeconds([&] { ours += bench::seconds([&] { skin.save(); }); });
     }
-    report(state, ours, baseline);
+    bench::report(state, ours, baseline);
     // The save flushes every file to the disk before it replaces the old one; the baseline
     // does not. Processor time alone shows the work apart from that wait.
     state.counters["cpu_ratio"] = oursProcessor / baselineProcessor;

@@ -3,8 +3,8 @@
 #include "background_view.h"
 #include "preview_window.h"
 #include "skin/skin_document.h"
+#include "support/sample_skin_files.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,13 +21,7 @@ public:
     // `editLayout` may change the copied layout file's text before it is read.
     explicit SampleSkin(const std::function<void(QByteArray &)> &editLayout = {})
     {
-        const QDir source(QStringLiteral(ZQ_SOURCE_DIR "/examples/sample-skin"));
-        const QStringList files = {QStringLiteral("ZqCSkin.ini"), QStringLiteral("zqLOCKPIC.jpg"),
-                                   QStringLiteral("zqLOG.bmp"),   QStringLiteral("zqFIL.bmp"),
-                                   QStringLiteral("zqMAN.bmp"),   QStringLiteral("zqLOGed.bmp"),
-                                   QStringLiteral("zqFILed.bmp"), QStringLiteral("zqMANed.bmp")};
-        for (const QString &f : files)
-            QFile::copy(source.filePath(f), m_dir.filePath(f));
+        zqtest::copySampleSkin(m_dir.path());
         if (editLayout) {
             QFile ini(m_dir.filePath(QStringLiteral("ZqCSkin.ini")));
             ini.open(QIODevice::ReadOnly);

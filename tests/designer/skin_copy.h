@@ -2,8 +2,9 @@
 
 // A private copy of the sample skin for one test, and small helpers to look at its files.
 
+#include "support/sample_skin_files.h"
+
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -19,11 +20,8 @@ inline const QStringList kSaveOrder = {QStringLiteral("ZqCSkin.ini"), QStringLit
 class SkinCopy {
 public:
     SkinCopy()
-    {
-        const QDir source(QStringLiteral(ZQ_SOURCE_DIR "/examples/sample-skin"));
-        for (const QString &name : kSaveOrder)
-            m_ok = m_ok && QFile::copy(source.filePath(name), path(name));
-    }
+        : m_ok(zqtest::copySampleSkin(m_dir.path()))
+    {}
 
     bool isValid() const { return m_ok && m_dir.isValid(); }
     QString folder() const { return m_dir.path(); }
@@ -88,6 +86,6 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
-    bool m_ok = true;
+    QTemporaryDir m_dir; // first: made before the files are copied into it
+    bool m_ok;
 };

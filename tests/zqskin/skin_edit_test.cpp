@@ -1,8 +1,8 @@
 // The verbs that save a whole skin (resave, flatten, background), their failures and the
 // command line's usage errors, on scratch copies of the sample skin.
 
-#include "raw_jpeg.h"
 #include "skin_files.h"
+#include "support/raw_jpeg.h"
 #include "zqskin_run.h"
 
 #include <QJsonArray>

@@ -1,6 +1,7 @@
 #include "platform/engine_error.h"
 #include "platform/error_texts.h"
 #include "platform/jpeg_codec.h"
+#include "support/raw_jpeg.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,13 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <set>
 
 #include <jerror.h>
-#include <jpeglib.h>
 
 using zq::Bitmap;
 using zq::JpegCodec;
@@ -81,41 +80,20 @@ double meanDifference(const Bitmap &b, const QImage &reference)
     return total / (3.0 * b.width() * b.height());
 }
 
-// A plain libjpeg encode of RGB pixels, as the library's documentation shows it.
+// A plain libjpeg encode of the bitmap's pixels.
 QByteArray referenceEncode(const Bitmap &b, bool progressive)
 {
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(b.width());
-    info.image_height = JDIMENSION(b.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(size_t(b.width()) * 3);
-    for (int y = 0; y < b.height(); ++y) {
-        for (int x = 0; x < b.width(); ++x) {
+    zqtest::RgbPicture picture{b.width(), b.height(),
+                               std::vector<uint8_t>(size_t(b.width()) * size_t(b.height()) * 3)};
+    uint8_t *out = picture.rgb.data();
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x, out += 3) {
             const QRgb c = b.pixel(x, y);
-            row[size_t(x) * 3] = JSAMPLE(qRed(c));
-            row[size_t(x) * 3 + 1] = JSAMPLE(qGreen(c));
-            row[size_t(x) * 3 + 2] = JSAMPLE(qBlue(c));
+            out[0] = uint8_t(qRed(c));
+            out[1] = uint8_t(qGreen(c));
+            out[2] = uint8_t(qBlue(c));
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    QByteArray out(reinterpret_cast<const char *>(buffer), qsizetype(size));
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    return zqtest::rawEncode(picture, progressive);
 }
 
 } // namespace

@@ -2,10 +2,9 @@
 
 // A scratch copy of the sample skin for tests that open and save whole skins.
 
+#include "support/sample_skin_files.h"
 #include "support/test_files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -13,17 +12,9 @@
 
 namespace zqtest {
 
-inline const char *sampleFiles[] = {"ZqCSkin.ini", "zqLOCKPIC.jpg", "zqLOG.bmp",   "zqFIL.bmp",
-                                    "zqMAN.bmp",   "zqLOGed.bmp",   "zqFILed.bmp", "zqMANed.bmp"};
-
 class SampleSkinCopy {
 public:
-    SampleSkinCopy()
-    {
-        const QDir sample(QStringLiteral(ZQ_SOURCE_DIR "/examples/sample-skin"));
-        for (const char *name : sampleFiles)
-            QFile::copy(sample.filePath(name), path(name));
-    }
+    SampleSkinCopy() { copySampleSkin(dir.path()); }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     QString layout() const { return path("ZqCSkin.ini"); }
     QByteArray bytes(const char *name) const { return readBytes(path(name)); }
