@@ -60,9 +60,15 @@ void writeJson(const SkinFacts &facts, QTextStream &out)
         << pictures.join(separator) << "}}\n";
 }
 
+// Numbers right-aligned in their columns, each heading set over its column the same way.
 QString column(std::int32_t value, int width = 8)
 {
     return QStringLiteral("%1").arg(value, width);
+}
+
+QString heading(const char *title, int width = 8)
+{
+    return QStringLiteral("%1").arg(QLatin1String(title), width);
 }
 
 QString backgroundLine(const std::optional<BackgroundFacts> &bg)
@@ -87,19 +93,23 @@ void writeTable(const SkinFacts &facts, QTextStream &out)
         << '\n';
     out << "Background  " << backgroundLine(facts.background) << "\n\n";
     // Names go last: Chinese characters take two columns in a terminal.
-    out << "Pictures       x       y   width  height  bits  header\n";
+    out << "Pictures\n"
+        << heading("x") << heading("y") << heading("width") << heading("height") << heading("bits", 6)
+        << heading("header") << "  name  file\n";
     for (zq::Element element : zq::allElements) {
         const zq::Point p = layout.position(element);
         out << column(p.x) << column(p.y);
         if (const std::optional<PictureFacts> &picture = facts.pictures[size_t(element)])
             out << column(picture->width) << column(picture->height) << column(picture->bits, 6)
-                << column(picture->header, 8);
+                << column(picture->header);
         else
             out << QStringLiteral("%1").arg(QStringLiteral("(no file)"), 30);
         out << "  " << zq::elementName(element).toString() << "  "
             << zq::elementPictureFileName(element).toString() << '\n';
     }
-    out << "\nBoxes       left     top   width  height\n";
+    out << "\nBoxes\n"
+        << heading("left") << heading("top") << heading("width") << heading("height")
+        << "  caption  (page, section key)\n";
     for (const zq::BoxTableRow &row : zq::boxTable) {
         const zq::BoxRect b = layout.box(row.section, row.keyNumber);
         out << column(b.left) << column(b.top) << column(b.width) << column(b.height) << "  "

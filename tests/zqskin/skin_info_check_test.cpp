@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace zqtest;
 
 namespace {
@@ -25,6 +28,16 @@ void expectInOrder(const QString &text, const QStringList &keys)
         EXPECT_GE(next, at) << key.toStdString() << " out of order in " << text.toStdString();
         at = std::max(at, next);
     }
+}
+
+// Where each word of a line ends.
+std::vector<qsizetype> wordEnds(const QString &line)
+{
+    std::vector<qsizetype> ends;
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if (!line[i].isSpace() && (i + 1 == line.size() || line[i + 1].isSpace()))
+            ends.push_back(i);
+    return ends;
 }
 
 // A 2x2 24-bit BMP with the 12-byte core header, written by hand.
@@ -114,6 +127,28 @@ TEST(SkinInfo, SizeComesFromTheBackgroundAndItsKindIsShown)
     const Outcome table = zqskin({"info", skin.dir.path()});
     ASSERT_EQ(table.status, 0);
     EXPECT_TRUE(table.out.contains("640 x 360, progressive, grayscale")) << table.out.toStdString();
+}
+
+TEST(SkinInfo, TableHeadingsStandOverTheirNumbers)
+{
+    SampleSkinCopy skin;
+    const Outcome run = zqskin({"info", skin.dir.path()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+    // The table's title, then its headings, then rows led by this many numbers.
+    for (const auto &[title, numbers] : {std::pair{"Pictures", 6}, std::pair{"Boxes", 4}}) {
+        SCOPED_TRACE(title);
+        const qsizetype at = lines.indexOf(QString::fromLatin1(title));
+        ASSERT_GE(at, 0) << run.out.toStdString();
+        ASSERT_LT(at + 2, lines.size());
+        std::vector<qsizetype> headings = wordEnds(lines[at + 1]);
+        std::vector<qsizetype> row = wordEnds(lines[at + 2]);
+        ASSERT_GE(headings.size(), size_t(numbers));
+        ASSERT_GE(row.size(), size_t(numbers));
+        headings.resize(size_t(numbers));
+        row.resize(size_t(numbers));
+        EXPECT_EQ(headings, row) << lines[at + 1].toStdString() << "\n" << lines[at + 2].toStdString();
+    }
 }
 
 TEST(SkinInfo, WithSizeThePicturesThatAreThereAreDescribed)
