@@ -25,12 +25,13 @@ void flattenOnto24(const PngPicture &png, Bitmap &target, int width, int height)
     }
 }
 
-// Palette targets: a blended picture has many colours, each needing its nearest entry.
-void flattenOntoPalette(const PngPicture &png, Bitmap &target, int width, int height, PaletteMatcher &matcher)
+// Other targets: each blended colour is stored as the value `valueOf` gives for it. Neighbouring
+// pixels often give the same colour, so a value is looked up only when the colour changes.
+template <class ValueOf>
+void flattenByColour(const PngPicture &png, Bitmap &target, int width, int height, ValueOf valueOf)
 {
-    // Neighbouring pixels often give the same colour.
     QRgb lastColour = 0;
-    uint32_t lastValue = uint32_t(matcher.nearest(lastColour));
+    uint32_t lastValue = valueOf(lastColour);
     for (int y = 0; y < height; ++y) {
         const uint8_t *s = png.row(y);
         for (int x = 0; x < width; ++x, s += 4) {
@@ -40,27 +41,7 @@ void flattenOntoPalette(const PngPicture &png, Bitmap &target, int width, int he
                                      blendSample(s[0], qBlue(under), a));
             if (colour != lastColour) {
                 lastColour = colour;
-                lastValue = uint32_t(matcher.nearest(colour));
-            }
-            target.setRawPixel(x, y, lastValue);
-        }
-    }
-}
-
-void flattenOntoAny(const PngPicture &png, Bitmap &target, int width, int height)
-{
-    QRgb lastColour = 0;
-    uint32_t lastValue = target.encode(lastColour);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t *s = png.row(y);
-        for (int x = 0; x < width; ++x, s += 4) {
-            const QRgb under = target.pixel(x, y);
-            const int a = s[3];
-            const QRgb colour = qRgb(blendSample(s[2], qRed(under), a), blendSample(s[1], qGreen(under), a),
-                                     blendSample(s[0], qBlue(under), a));
-            if (colour != lastColour) {
-                lastColour = colour;
-                lastValue = target.encode(colour);
+                lastValue = valueOf(colour);
             }
             target.setRawPixel(x, y, lastValue);
         }
@@ -78,11 +59,12 @@ void flattenPng(const PngPicture &png, Bitmap &target, PaletteMatcher *matcher)
     if (target.format().bitsPerPixel == 24) {
         flattenOnto24(png, target, width, height);
     } else if (target.format().hasPalette()) {
+        // A blended picture has many colours, each needing its nearest palette entry.
         std::optional<PaletteMatcher> own;
-        flattenOntoPalette(png, target, width, height,
-                           matcher ? *matcher : own.emplace(usablePalette(target)));
+        PaletteMatcher &palette = matcher ? *matcher : own.emplace(usablePalette(target));
+        flattenByColour(png, target, width, height, [&](QRgb c) { return uint32_t(palette.nearest(c)); });
     } else {
-        flattenOntoAny(png, target, width, height);
+        flattenByColour(png, target, width, height, [&](QRgb c) { return target.encode(c); });
     }
 }
 
