@@ -187,7 +187,7 @@ RealDigits RealDigits::steppedAwayFromZero() const
     while (pos >= 0 && next.digits[pos] == '9')
         next.digits[pos--] = '0';
     if (pos < 0) {
-        next.digits = "1";
+        next.digits.assign(1, '1');
         ++next.exponent;
         return next;
     }
