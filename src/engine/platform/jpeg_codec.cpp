@@ -189,19 +189,9 @@ Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead) const
     } else {
         info.out_color_space = JCS_EXT_BGR;
     }
-    session.run([](void *c) { jpeg_start_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
-
-    const int width = int(info.output_width);
-    const int height = int(info.output_height);
+    // An encode ahead begins before the scans are read: its worker makes the 24-bit bitmap
+    // meanwhile. A failed decode frees the rows, so the encode reading them is stopped first.
     Bitmap bitmap;
-    if (cmyk)
-        bitmap = allocateBitmap(width, height,
-                                paletted ? BitmapFormat::indexed8(colourCube()) : BitmapFormat::rgb24());
-    else
-        bitmap = allocateBitmap(
-            width, height, paletted ? BitmapFormat::indexed8(quantisedPalette(info)) : BitmapFormat::rgb24());
-
-    // A failed decode frees the rows: the encode reading them must be stopped first.
     struct StopOnFailure {
         JpegEncodeAhead *ahead;
         ~StopOnFailure()
@@ -209,19 +199,40 @@ Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead) const
             if (ahead)
                 ahead->cancel();
         }
-    } stop{ahead};
-    if (ahead)
-        ahead->begin(bitmap);
+    } stop{paletted ? nullptr : ahead};
+    if (stop.ahead)
+        stop.ahead->begin(int(info.image_width), int(info.image_height));
+    session.run([](void *c) { jpeg_start_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
+
+    const int width = int(info.output_width);
+    const int height = int(info.output_height);
+    if (stop.ahead) {
+        bitmap = stop.ahead->takeBitmap();
+        if (bitmap.width() != width || bitmap.height() != height) {
+            stop.ahead->cancel();
+            stop.ahead = nullptr;
+            bitmap = Bitmap();
+        }
+    }
+    if (bitmap.isEmpty()) {
+        if (cmyk)
+            bitmap = allocateBitmap(width, height,
+                                    paletted ? BitmapFormat::indexed8(colourCube()) : BitmapFormat::rgb24());
+        else
+            bitmap = allocateBitmap(width, height,
+                                    paletted ? BitmapFormat::indexed8(quantisedPalette(info))
+                                             : BitmapFormat::rgb24());
+    }
 
     if (cmyk) {
         std::vector<JSAMPLE> scratch(size_t(width) * 4);
-        CmykJob job{&info, scratch.data(), &bitmap, info.saw_Adobe_marker != 0, paletted, ahead};
+        CmykJob job{&info, scratch.data(), &bitmap, info.saw_Adobe_marker != 0, paletted, stop.ahead};
         session.run(readCmykRows, &job);
     } else {
         std::vector<JSAMPROW> rows(static_cast<size_t>(height));
         for (int y = 0; y < height; ++y)
             rows[size_t(y)] = bitmap.row(y);
-        RowsJob job{&info, rows.data(), ahead};
+        RowsJob job{&info, rows.data(), stop.ahead};
         session.run(readRows, &job);
     }
     session.run([](void *c) { jpeg_finish_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);

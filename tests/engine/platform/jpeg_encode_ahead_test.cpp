@@ -40,13 +40,11 @@ QByteArray readFile(const QString &path)
 }
 
 // Many colours, and a height that is no multiple of the encoder's 16-row step.
-Bitmap pattern(int width, int height)
+void drawPattern(Bitmap &b)
 {
-    Bitmap b(width, height, zq::BitmapFormat::rgb24());
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
             b.setPixel(x, y, qRgb((x * 7 + y) & 255, (x * y) & 255, (y * 5) & 255));
-    return b;
 }
 
 } // namespace
@@ -84,16 +82,21 @@ TEST(JpegEncodeAhead, PaletteDecodesAreLeftToTheSave)
     EXPECT_FALSE(lowAhead.bytes().has_value());
 }
 
-// Rows may come in bands of any size; the encode waits for each one.
+// The worker makes the bitmap; rows may then come in bands of any size, the encode waits
+// for each one.
 TEST(JpegEncodeAhead, RowsHandedOverInUnevenBandsGiveTheSameBytes)
 {
     NEED_SUITE(turbo);
-    const Bitmap picture = pattern(101, 77);
     for (const char *name : {"testimgint.jpg", "testimgp.jpg"}) {
         SCOPED_TRACE(name);
         const JpegCodec codec = loaded(turbo + "/" + name);
         JpegEncodeAhead ahead(codec.isProgressive());
-        ahead.begin(picture);
+        ahead.begin(101, 77);
+        Bitmap picture = ahead.takeBitmap();
+        ASSERT_EQ(picture.width(), 101);
+        ASSERT_EQ(picture.height(), 77);
+        EXPECT_EQ(picture.format(), zq::BitmapFormat::rgb24());
+        drawPattern(picture);
         for (int rows = 3; rows < picture.height(); rows += 11)
             ahead.rowsDone(rows);
         ahead.rowsDone(picture.height());
@@ -105,35 +108,54 @@ TEST(JpegEncodeAhead, RowsHandedOverInUnevenBandsGiveTheSameBytes)
 
 TEST(JpegEncodeAhead, CancellingStopsAWaitingEncodeAndLeavesNothing)
 {
-    const Bitmap picture = pattern(64, 64);
     JpegEncodeAhead ahead(true);
-    ahead.begin(picture);
+    ahead.begin(64, 64);
+    Bitmap picture = ahead.takeBitmap();
+    drawPattern(picture);
     ahead.rowsDone(16);
     ahead.cancel();
     EXPECT_FALSE(ahead.bytes().has_value());
 
-    // Begun and never fed: going out of scope must not hang.
+    // Begun and never fed, its bitmap never taken: going out of scope must not hang.
     JpegEncodeAhead abandoned(false);
-    abandoned.begin(picture);
+    abandoned.begin(64, 64);
+
+    // Nothing to make, nothing made.
+    JpegEncodeAhead empty(false);
+    empty.begin(0, 0);
+    EXPECT_TRUE(empty.takeBitmap().isEmpty());
+    EXPECT_FALSE(empty.bytes().has_value());
 }
 
-// A file whose rows decode but whose end is broken: the decode raises the codec's error, and
-// the encode that was reading its rows is stopped before they are freed.
+// Broken files fail before the rows (a progressive scan asking for coefficients past the
+// block's end) or after them (a scan naming a component the frame lacks): either way the
+// decode raises the codec's error, and the encode is stopped before its bitmap goes.
 TEST(JpegEncodeAhead, AFailedDecodeStopsTheEncodeAndReportsTheCodecsError)
 {
     NEED_SUITE(turbo);
-    QByteArray data = readFile(turbo + "/testimgint.jpg");
-    ASSERT_TRUE(data.endsWith("\xFF\xD9"));
-    // A second scan naming a component the frame does not have.
-    data.insert(data.size() - 2, QByteArray("\xFF\xDA\x00\x08\x01\x99\x00\x00\x3F\x00", 10));
-    JpegCodec codec;
-    codec.loadData(data);
-    JpegEncodeAhead ahead(false);
-    try {
-        codec.decode(false, &ahead);
-        ADD_FAILURE() << "the broken file decoded";
-    } catch (const zq::EngineError &error) {
-        EXPECT_EQ(error.message(), zq::errors::jpegError(JERR_BAD_COMPONENT_ID));
+    QByteArray scans = readFile(turbo + "/testimgp.jpg");
+    const qsizetype first = scans.indexOf("\xFF\xDA");
+    const qsizetype second = scans.indexOf("\xFF\xDA", first + 2);
+    ASSERT_GT(second, 0);
+    const int components = uchar(scans[second + 4]);
+    scans[second + 5 + 2 * components] = char(70); // Ss
+    scans[second + 6 + 2 * components] = char(80); // Se
+
+    QByteArray end = readFile(turbo + "/testimgint.jpg");
+    ASSERT_TRUE(end.endsWith("\xFF\xD9"));
+    end.insert(end.size() - 2, QByteArray("\xFF\xDA\x00\x08\x01\x99\x00\x00\x3F\x00", 10));
+
+    for (const QByteArray &data : {scans, end}) {
+        JpegCodec codec;
+        codec.loadData(data);
+        JpegEncodeAhead ahead(codec.isProgressive());
+        try {
+            codec.decode(false, &ahead);
+            ADD_FAILURE() << "the broken file decoded";
+        } catch (const zq::EngineError &error) {
+            EXPECT_EQ(error.message(),
+                      zq::errors::jpegError(data == end ? JERR_BAD_COMPONENT_ID : JERR_BAD_PROGRESSION));
+        }
+        EXPECT_FALSE(ahead.bytes().has_value());
     }
-    EXPECT_FALSE(ahead.bytes().has_value());
 }
