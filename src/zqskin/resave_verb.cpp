@@ -15,7 +15,8 @@ int runResave(const Invocation &invocation, QTextStream &)
         layout.WriteLayout();
         return 0;
     }
-    zq::SkinDocument skin = openSkin(invocation.skinPath);
+    // The background is saved as it was opened: its encode can start with its decode.
+    zq::SkinDocument skin = openSkin(invocation.skinPath, zq::BackgroundEncoding::Ahead);
     skin.save();
     return 0;
 }

@@ -31,12 +31,12 @@ zq::TiniMian openLayout(const QString &layoutPath, zq::PixelSize size)
     return zq::TiniMian(layoutPath, size);
 }
 
-zq::SkinDocument openSkin(const QString &skinPath)
+zq::SkinDocument openSkin(const QString &skinPath, zq::BackgroundEncoding encoding)
 {
     const QString layoutPath = layoutPathOf(skinPath);
     requireLayoutFile(layoutPath);
     zq::SkinDocument document(layoutPath);
-    if (!document.open())
+    if (!document.open(false, encoding))
         throw zq::EngineError(zq::oldLayoutMessage());
     return document;
 }

@@ -17,7 +17,10 @@ void requireLayoutFile(const QString &layoutPath);
 zq::TiniMian openLayout(const QString &layoutPath, zq::PixelSize size);
 
 // Opens the whole skin as the designer does. A layout made for an older client is refused
-// with the designer's message, as the designer will not edit it either.
-zq::SkinDocument openSkin(const QString &skinPath);
+// with the designer's message, as the designer will not edit it either. A verb that saves
+// the background unchanged asks for it to be encoded ahead, on the machine's second core,
+// while the rest of the skin is read and edited.
+zq::SkinDocument openSkin(const QString &skinPath,
+                          zq::BackgroundEncoding encoding = zq::BackgroundEncoding::AtSave);
 
 } // namespace zqskin

@@ -2,6 +2,8 @@
 
 #include "platform/engine_error.h"
 #include "platform/error_texts.h"
+#include "platform/jpeg_encode_ahead.h"
+#include "platform/jpeg_encoder.h"
 #include "platform/jpeg_session.h"
 #include "platform/safe_file.h"
 
@@ -14,20 +16,29 @@ namespace zq {
 
 namespace {
 
-constexpr int encodeQuality = 90;
-
+// The decoder writes every row, so the bitmap need not be filled first.
 Bitmap allocateBitmap(int width, int height, BitmapFormat format)
 {
     try {
-        return Bitmap(width, height, std::move(format));
+        return Bitmap(width, height, std::move(format), Bitmap::Fill::Zero);
     } catch (const std::bad_alloc &) {
         throw EngineError(errors::jpegError(JERR_OUT_OF_MEMORY));
     }
 }
 
+// Hands finished rows to an encode running ahead, a band of 16 (the encoder's own step) at a
+// time, so that its thread is not woken for every row.
+void passRows(JpegEncodeAhead *ahead, int before, int after, int height)
+{
+    constexpr int band = 16;
+    if (ahead && (after / band != before / band || after == height))
+        ahead->rowsDone(after);
+}
+
 struct RowsJob {
     jpeg_decompress_struct *info;
     JSAMPROW *rows; // one per output row, straight into the bitmap
+    JpegEncodeAhead *ahead;
 };
 
 void readRows(void *context)
@@ -35,10 +46,12 @@ void readRows(void *context)
     auto *job = static_cast<RowsJob *>(context);
     jpeg_decompress_struct *info = job->info;
     while (info->output_scanline < info->output_height) {
+        const int before = int(info->output_scanline);
         const JDIMENSION read = jpeg_read_scanlines(info, job->rows + info->output_scanline,
                                                     info->output_height - info->output_scanline);
         if (read == 0)
             break; // cannot happen with data in memory; finishing reports the shortfall
+        passRows(job->ahead, before, int(info->output_scanline), int(info->output_height));
     }
 }
 
@@ -50,6 +63,7 @@ struct CmykJob {
     Bitmap *bitmap;
     bool inverted;
     bool toCube; // 8-bit target: index into the 6x6x6 colour cube
+    JpegEncodeAhead *ahead;
 };
 
 inline int cmykChannel(int ink, int black, bool inverted)
@@ -84,6 +98,7 @@ void readCmykRows(void *context)
                 out[3 * x + 2] = uint8_t(r);
             }
         }
+        passRows(job->ahead, y, y + 1, int(info->output_height));
     }
 }
 
@@ -149,7 +164,7 @@ void JpegCodec::loadData(const QByteArray &data)
     m_progressive = header.multipleScans;
 }
 
-Bitmap JpegCodec::decode(bool lowColourDisplay) const
+Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead) const
 {
     jpeg::Decompressor session(m_data);
     session.readHeader();
@@ -174,92 +189,91 @@ Bitmap JpegCodec::decode(bool lowColourDisplay) const
     } else {
         info.out_color_space = JCS_EXT_BGR;
     }
+    // An encode ahead begins before the scans are read: its worker makes the 24-bit bitmap
+    // meanwhile. A failed decode frees the rows, so the encode reading them is stopped first.
+    Bitmap bitmap;
+    struct StopOnFailure {
+        JpegEncodeAhead *ahead;
+        ~StopOnFailure()
+        {
+            if (ahead)
+                ahead->cancel();
+        }
+    } stop{paletted ? nullptr : ahead};
+    if (stop.ahead)
+        stop.ahead->begin(int(info.image_width), int(info.image_height));
     session.run([](void *c) { jpeg_start_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
 
     const int width = int(info.output_width);
     const int height = int(info.output_height);
-    Bitmap bitmap;
+    if (stop.ahead) {
+        bitmap = stop.ahead->takeBitmap();
+        if (bitmap.width() != width || bitmap.height() != height) {
+            stop.ahead->cancel();
+            stop.ahead = nullptr;
+            bitmap = Bitmap();
+        }
+    }
+    if (bitmap.isEmpty()) {
+        if (cmyk)
+            bitmap = allocateBitmap(width, height,
+                                    paletted ? BitmapFormat::indexed8(colourCube()) : BitmapFormat::rgb24());
+        else
+            bitmap = allocateBitmap(width, height,
+                                    paletted ? BitmapFormat::indexed8(quantisedPalette(info))
+                                             : BitmapFormat::rgb24());
+    }
+
     if (cmyk) {
-        bitmap = allocateBitmap(width, height,
-                                paletted ? BitmapFormat::indexed8(colourCube()) : BitmapFormat::rgb24());
         std::vector<JSAMPLE> scratch(size_t(width) * 4);
-        CmykJob job{&info, scratch.data(), &bitmap, info.saw_Adobe_marker != 0, paletted};
+        CmykJob job{&info, scratch.data(), &bitmap, info.saw_Adobe_marker != 0, paletted, stop.ahead};
         session.run(readCmykRows, &job);
     } else {
-        bitmap = allocateBitmap(
-            width, height, paletted ? BitmapFormat::indexed8(quantisedPalette(info)) : BitmapFormat::rgb24());
         std::vector<JSAMPROW> rows(static_cast<size_t>(height));
         for (int y = 0; y < height; ++y)
             rows[size_t(y)] = bitmap.row(y);
-        RowsJob job{&info, rows.data()};
+        RowsJob job{&info, rows.data(), stop.ahead};
         session.run(readRows, &job);
     }
     session.run([](void *c) { jpeg_finish_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
+    stop.ahead = nullptr;
     return bitmap;
 }
 
 QByteArray JpegCodec::encode(const Bitmap &bitmap) const
 {
-    struct WriteJob {
-        jpeg_compress_struct *info;
+    struct Source {
         const Bitmap *bitmap;
-        JSAMPLE *scratch; // a widened row for depths other than 24 bits
-        bool progressive;
+        std::vector<uint8_t> scratch; // a widened row for depths other than 24 bits
     };
-
-    const int width = bitmap.width();
-    const int height = bitmap.height();
-    const bool direct = bitmap.format().bitsPerPixel == 24;
-    jpeg::Compressor session(size_t(width) * size_t(height) / 4 + 16384);
-    jpeg_compress_struct &info = session.info();
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_EXT_BGR;
-
-    std::vector<JSAMPLE> scratch(direct ? 0 : size_t(width) * 3);
-    WriteJob job{&info, &bitmap, direct ? nullptr : scratch.data(), m_progressive};
-    session.run(
-        [](void *c) {
-            auto *j = static_cast<WriteJob *>(c);
-            jpeg_set_defaults(j->info);
-            jpeg_set_quality(j->info, encodeQuality, TRUE);
-            if (j->progressive)
-                jpeg_simple_progression(j->info);
-            jpeg_start_compress(j->info, TRUE);
-        },
-        &job);
-    session.run(
-        [](void *c) {
-            auto *j = static_cast<WriteJob *>(c);
-            const Bitmap &source = *j->bitmap;
-            while (j->info->next_scanline < j->info->image_height) {
-                const int y = int(j->info->next_scanline);
-                JSAMPROW row;
-                if (j->scratch) {
-                    JSAMPLE *out = j->scratch;
-                    for (int x = 0; x < source.width(); ++x, out += 3) {
-                        const QRgb colour = source.pixel(x, y);
-                        out[0] = JSAMPLE(qBlue(colour));
-                        out[1] = JSAMPLE(qGreen(colour));
-                        out[2] = JSAMPLE(qRed(colour));
-                    }
-                    row = j->scratch;
-                } else {
-                    // libjpeg only reads its input rows.
-                    row = const_cast<JSAMPROW>(source.row(y));
-                }
-                jpeg_write_scanlines(j->info, &row, 1);
-            }
-            jpeg_finish_compress(j->info);
-        },
-        &job);
-    return session.bytes();
+    Source source{&bitmap, {}};
+    if (bitmap.format().bitsPerPixel != 24)
+        source.scratch.resize(size_t(bitmap.width()) * 3);
+    const auto fetch = [](void *context, int y) noexcept -> const uint8_t * {
+        auto *s = static_cast<Source *>(context);
+        if (s->scratch.empty())
+            return s->bitmap->row(y);
+        uint8_t *out = s->scratch.data();
+        for (int x = 0; x < s->bitmap->width(); ++x, out += 3) {
+            const QRgb colour = s->bitmap->pixel(x, y);
+            out[0] = uint8_t(qBlue(colour));
+            out[1] = uint8_t(qGreen(colour));
+            out[2] = uint8_t(qRed(colour));
+        }
+        return s->scratch.data();
+    };
+    // This source never stops the encode.
+    return *jpeg::encodeRows(bitmap.width(), bitmap.height(), m_progressive, fetch, &source);
 }
 
 void JpegCodec::saveFile(const QString &path, const Bitmap &bitmap) const
 {
-    const FileWriteResult result = replaceFile(path, encode(bitmap));
+    writeEncoded(path, encode(bitmap));
+}
+
+void JpegCodec::writeEncoded(const QString &path, const QByteArray &bytes)
+{
+    const FileWriteResult result = replaceFile(path, bytes);
     if (!result.ok)
         throw EngineError(errors::cannotCreateFile(path, result.reason));
 }

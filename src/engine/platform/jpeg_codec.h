@@ -7,6 +7,8 @@
 
 namespace zq {
 
+class JpegEncodeAhead;
+
 // A JPEG file held compressed, with the facts of its header, decoded on demand; and the
 // encoder that writes a bitmap back. The progressive setting of the encoder follows the
 // last file loaded, so a progressive background is saved progressive.
@@ -29,14 +31,16 @@ public:
 
     // Full size, accurate DCT, block smoothing. Colour files give a 24-bit bitmap; grayscale
     // files, or any file when the display shows 8 bits per pixel or fewer, an 8-bit bitmap of
-    // at most 236 palette colours.
-    Bitmap decode(bool lowColourDisplay = false) const;
+    // at most 236 palette colours. ahead, when given, is handed each row as it is finished.
+    Bitmap decode(bool lowColourDisplay = false, JpegEncodeAhead *ahead = nullptr) const;
 
     // A colour JPEG of the bitmap at quality 90 with baseline tables, progressive exactly
     // when the last file loaded had more than one scan.
     QByteArray encode(const Bitmap &bitmap) const;
     // Encodes and replaces the file at path without ever leaving it half-written.
     void saveFile(const QString &path, const Bitmap &bitmap) const;
+    // Same, for bytes already encoded.
+    static void writeEncoded(const QString &path, const QByteArray &bytes);
 
     // Palette size of 8-bit decoding.
     static constexpr int paletteColours = 236;

@@ -6,12 +6,14 @@
 
 namespace zq {
 
-TBGImage::TBGImage(const QString &path, bool lowColourDisplay)
+TBGImage::TBGImage(const QString &path, bool lowColourDisplay, BackgroundEncoding encoding)
     : m_bgPath(path)
     , m_lowColourDisplay(lowColourDisplay)
 {
     m_bgJpeg.loadFile(path);
-    m_bgBitmap = m_bgJpeg.decode(m_lowColourDisplay);
+    if (encoding == BackgroundEncoding::Ahead)
+        m_encodeAhead = std::make_unique<JpegEncodeAhead>(m_bgJpeg.isProgressive());
+    m_bgBitmap = m_bgJpeg.decode(m_lowColourDisplay, m_encodeAhead.get());
 }
 
 void TBGImage::ReplacePicture(const QString &path)
@@ -20,6 +22,8 @@ void TBGImage::ReplacePicture(const QString &path)
     replacement.loadFile(path);
     const Bitmap picture = replacement.decode(m_lowColourDisplay);
 
+    // What was encoded ahead is the old picture.
+    m_encodeAhead.reset();
     stretchRect(m_bgBitmap, QRect(0, 0, m_bgBitmap.width(), m_bgBitmap.height()), picture,
                 QRect(0, 0, picture.width(), picture.height()));
     // The next save is progressive exactly when this replacement was.
@@ -28,6 +32,12 @@ void TBGImage::ReplacePicture(const QString &path)
 
 void TBGImage::SaveBackground()
 {
+    if (m_encodeAhead) {
+        if (const std::optional<QByteArray> bytes = m_encodeAhead->bytes()) {
+            JpegCodec::writeEncoded(m_bgPath, *bytes);
+            return;
+        }
+    }
     m_bgJpeg.saveFile(m_bgPath, m_bgBitmap);
 }
 

@@ -2,10 +2,18 @@
 
 #include "platform/bitmap.h"
 #include "platform/jpeg_codec.h"
+#include "platform/jpeg_encode_ahead.h"
 
 #include <QString>
 
+#include <memory>
+
 namespace zq {
+
+// When the background's save is encoded. Ahead starts the encode on a second thread while
+// the picture is decoded, for a caller that saves soon without replacing the background:
+// the save then only writes the bytes, which are the same either way.
+enum class BackgroundEncoding { AtSave, Ahead };
 
 // The skin's background picture: decoded from the skin folder's JPEG, replaceable by another
 // JPEG, and encoded back to the same file on save. The elements keep a reference to the
@@ -14,7 +22,11 @@ class TBGImage {
 public:
     // Decodes the JPEG at path. lowColourDisplay decodes into an 8-bit palette, as for a
     // display of 8 bits per pixel or fewer.
-    explicit TBGImage(const QString &path, bool lowColourDisplay = false);
+    explicit TBGImage(const QString &path, bool lowColourDisplay = false,
+                      BackgroundEncoding encoding = BackgroundEncoding::AtSave);
+    // An encode running ahead reads the working bitmap's pixels where they lie.
+    TBGImage(const TBGImage &) = delete;
+    TBGImage &operator=(const TBGImage &) = delete;
 
     const Bitmap &BgBitmap() const { return m_bgBitmap; }
     const QString &BgPath() const { return m_bgPath; }
@@ -33,6 +45,8 @@ private:
     JpegCodec m_bgJpeg;
     QString m_bgPath;
     bool m_lowColourDisplay;
+    // Last, so that it stops before the bitmap it reads goes.
+    std::unique_ptr<JpegEncodeAhead> m_encodeAhead;
 };
 
 } // namespace zq

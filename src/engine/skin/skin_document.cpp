@@ -17,9 +17,10 @@ QString SkinDocument::skinFolderOf(const QString &layoutPath)
     return folder;
 }
 
-void SkinDocument::openBackground(bool lowColourDisplay)
+void SkinDocument::openBackground(bool lowColourDisplay, BackgroundEncoding encoding)
 {
-    Background = std::make_unique<TBGImage>(SkinFolder + backgroundFileName.toString(), lowColourDisplay);
+    Background =
+        std::make_unique<TBGImage>(SkinFolder + backgroundFileName.toString(), lowColourDisplay, encoding);
 }
 
 bool SkinDocument::readLayout()
@@ -38,9 +39,9 @@ ElementPicture &SkinDocument::buildElement(Element element)
     return *Elements[index(element)];
 }
 
-bool SkinDocument::open(bool lowColourDisplay)
+bool SkinDocument::open(bool lowColourDisplay, BackgroundEncoding encoding)
 {
-    openBackground(lowColourDisplay);
+    openBackground(lowColourDisplay, encoding);
     if (!readLayout())
         return false;
     for (Element e : allElements)

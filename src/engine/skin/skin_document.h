@@ -24,14 +24,15 @@ public:
     static QString skinFolderOf(const QString &layoutPath);
 
     // Opening, step by step; each step raises the error of the file it meets.
-    void openBackground(bool lowColourDisplay = false);
+    void openBackground(bool lowColourDisplay = false,
+                        BackgroundEncoding encoding = BackgroundEncoding::AtSave);
     // Reads the layout for the background's size; returns the version test's answer.
     bool readLayout();
     ElementPicture &buildElement(Element element);
 
     // All of the above. Returns false, with no element built, when the version test refuses
     // the layout.
-    bool open(bool lowColourDisplay = false);
+    bool open(bool lowColourDisplay = false, BackgroundEncoding encoding = BackgroundEncoding::AtSave);
 
     // Copies the elements' stored positions into the layout record, then writes the layout,
     // the six pictures and the background. Box rectangles are taken from the record as they

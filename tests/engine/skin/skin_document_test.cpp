@@ -196,4 +196,56 @@ TEST_F(BackgroundTest, SaveIsProgressiveExactlyWhenTheLastLoadedJpegWas)
     EXPECT_FALSE(isProgressiveJpeg(skin.bytes("zqLOCKPIC.jpg")));
 }
 
+// Encoding ahead only moves the work: the pixels held and every saved byte are those of the
+// ordinary save, for a baseline and a progressive background, and after a replacement.
+TEST_F(BackgroundTest, EncodingAheadSavesTheBytesOfTheOrdinarySave)
+{
+    QImageWriter writer(skin.dir.filePath("progressive.jpg"), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(QImage(skin.path("zqLOCKPIC.jpg"))));
+    const QString green = skin.writePicture(QStringLiteral("green.jpg"), picture());
+    for (const QString &source : {skin.path("zqLOCKPIC.jpg"), skin.dir.filePath("progressive.jpg")}) {
+        SCOPED_TRACE(source.toStdString());
+        const QByteArray original = zqtest::readBytes(source);
+        const QString plainPath = skin.dir.filePath("plain.jpg");
+        const QString aheadPath = skin.dir.filePath("ahead.jpg");
+        zqtest::writeBytes(plainPath, original);
+        zqtest::writeBytes(aheadPath, original);
+
+        zq::TBGImage plain(plainPath);
+        zq::TBGImage ahead(aheadPath, false, zq::BackgroundEncoding::Ahead);
+        EXPECT_TRUE(ahead.BgBitmap() == plain.BgBitmap());
+        plain.SaveBackground();
+        ahead.SaveBackground();
+        const QByteArray saved = zqtest::readBytes(plainPath);
+        EXPECT_EQ(isProgressiveJpeg(saved), isProgressiveJpeg(original));
+        EXPECT_EQ(zqtest::readBytes(aheadPath), saved);
+        ahead.SaveBackground();
+        EXPECT_EQ(zqtest::readBytes(aheadPath), saved);
+
+        plain.ReplacePicture(green);
+        ahead.ReplacePicture(green);
+        plain.SaveBackground();
+        ahead.SaveBackground();
+        EXPECT_NE(zqtest::readBytes(plainPath), saved);
+        EXPECT_EQ(zqtest::readBytes(aheadPath), zqtest::readBytes(plainPath));
+    }
+}
+
+TEST(SkinDocumentTest, ASkinOpenedToEncodeAheadSavesTheSameFiles)
+{
+    zqtest::SampleSkinCopy plainSkin;
+    zqtest::SampleSkinCopy aheadSkin;
+    SkinDocument plain(plainSkin.layout());
+    SkinDocument ahead(aheadSkin.layout());
+    ASSERT_TRUE(plain.open());
+    ASSERT_TRUE(ahead.open(false, zq::BackgroundEncoding::Ahead));
+    plain.save();
+    ahead.save();
+    for (const char *name : zqtest::sampleFiles) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(aheadSkin.bytes(name), plainSkin.bytes(name));
+    }
+}
+
 } // namespace
