@@ -15,6 +15,8 @@
 #include <functional>
 #include <set>
 
+#include "support/jpeg_suite.h"
+
 #include <jerror.h>
 
 using zq::Bitmap;
@@ -22,12 +24,8 @@ using zq::JpegCodec;
 
 namespace {
 
-const QString turbo = QStringLiteral(ZQ_TESTDATA_DIR "/jpeg/libjpeg-turbo");
-const QString cmyk = QStringLiteral(ZQ_TESTDATA_DIR "/jpeg/cmyk");
-
-#define NEED_SUITE(dir)                                                                                      \
-    if (!QDir(dir).exists())                                                                                 \
-    GTEST_SKIP() << "JPEG test pictures not found at " << (dir).toStdString()
+const QString &turbo = zqtest::jpegTurboDir;
+const QString &cmyk = zqtest::jpegCmykDir;
 
 QByteArray readFile(const QString &path)
 {

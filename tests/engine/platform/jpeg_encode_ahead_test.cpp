@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+#include "support/jpeg_suite.h"
+
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -19,12 +21,8 @@ using zq::JpegEncodeAhead;
 
 namespace {
 
-const QString turbo = QStringLiteral(ZQ_TESTDATA_DIR "/jpeg/libjpeg-turbo");
-const QString cmyk = QStringLiteral(ZQ_TESTDATA_DIR "/jpeg/cmyk");
-
-#define NEED_SUITE(dir)                                                                                      \
-    if (!QDir(dir).exists())                                                                                 \
-    GTEST_SKIP() << "JPEG test pictures not found at " << (dir).toStdString()
+const QString &turbo = zqtest::jpegTurboDir;
+const QString &cmyk = zqtest::jpegCmykDir;
 
 JpegCodec loaded(const QString &path)
 {
