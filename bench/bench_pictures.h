@@ -3,7 +3,7 @@
 // Synthetic pictures for the benchmarks: smooth gradients with some texture, so that the
 // codecs do work of a realistic kind.
 
-#include "platform/bitmap.h"
+#include "picture/bitmap.h"
 
 #include <QByteArray>
 

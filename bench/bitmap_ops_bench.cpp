@@ -4,9 +4,9 @@
 #include "bench_pictures.h"
 #include "bench_timing.h"
 
-#include "platform/bitmap_ops.h"
-#include "platform/bmp_reader.h"
-#include "platform/bmp_writer.h"
+#include "picture/bitmap_ops.h"
+#include "picture/bmp_reader.h"
+#include "picture/bmp_writer.h"
 
 #include <benchmark/benchmark.h>
 

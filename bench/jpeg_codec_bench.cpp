@@ -4,7 +4,7 @@
 #include "bench_pictures.h"
 #include "bench_timing.h"
 
-#include "platform/jpeg_codec.h"
+#include "picture/jpeg_codec.h"
 #include "support/raw_jpeg.h"
 
 #include <benchmark/benchmark.h>

@@ -4,9 +4,9 @@
 #include "bench_pictures.h"
 #include "bench_timing.h"
 
-#include "platform/bitmap.h"
-#include "platform/png_flatten.h"
-#include "platform/png_picture.h"
+#include "picture/bitmap.h"
+#include "picture/png_flatten.h"
+#include "picture/png_picture.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "error_report.h"
 
-#include "platform/engine_error.h"
+#include "files/engine_error.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -3,8 +3,8 @@
 #include "error_report.h"
 #include "image_panel.h"
 #include "move_panel.h"
+#include "numbers/strict_int.h"
 #include "picture_dialog.h"
-#include "platform/strict_int.h"
 #include "set_ui.h"
 #include "skin/element_picture.h"
 

@@ -1,7 +1,7 @@
 #include "set_ui.h"
 
 #include "error_report.h"
-#include "platform/strict_int.h"
+#include "numbers/strict_int.h"
 #include "ui_set_ui.h"
 
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include "skin_source.h"
 
-#include "platform/bmp_reader.h"
-#include "platform/engine_error.h"
+#include "files/engine_error.h"
+#include "picture/bmp_reader.h"
 #include "skin/bg_image.h"
 
 #include <array>

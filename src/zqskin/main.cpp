@@ -1,7 +1,7 @@
 #include "command_line.h"
 #include "verbs.h"
 
-#include "platform/engine_error.h"
+#include "files/engine_error.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

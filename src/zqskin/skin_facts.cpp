@@ -2,8 +2,8 @@
 
 #include "skin_source.h"
 
-#include "platform/bmp_reader.h"
-#include "platform/jpeg_codec.h"
+#include "picture/bmp_reader.h"
+#include "picture/jpeg_codec.h"
 #include "skin/skin_document.h"
 
 #include <QFileInfo>

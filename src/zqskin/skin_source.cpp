@@ -1,8 +1,8 @@
 #include "skin_source.h"
 
-#include "platform/engine_error.h"
-#include "platform/error_texts.h"
-#include "platform/safe_file.h"
+#include "files/engine_error.h"
+#include "files/error_texts.h"
+#include "files/safe_file.h"
 #include "skin/asset_names.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "error_report.h"
-#include "platform/strict_int.h"
+#include "numbers/strict_int.h"
 #include "set_ui.h"
 
 #include <QApplication>

@@ -63,7 +63,7 @@ QByteArray coreHeaderBmp()
 
 } // namespace
 
-TEST(SkinInfo, DescribesTheBackgroundAndEveryPictureInTheIssuesKeyOrder)
+TEST(SkinInfo, DescribesTheBackgroundAndEveryPictureInTheReadmeKeyOrder)
 {
     SampleSkinCopy skin;
     writeBytes(skin.path("zqMAN.bmp"), coreHeaderBmp());

@@ -1,6 +1,6 @@
 #include "skin/bg_image.h"
 
-#include "platform/bitmap_ops.h"
+#include "picture/bitmap_ops.h"
 
 #include <QRect>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/bitmap.h"
-#include "platform/jpeg_codec.h"
-#include "platform/jpeg_encode_ahead.h"
+#include "picture/bitmap.h"
+#include "picture/jpeg_codec.h"
+#include "picture/jpeg_encode_ahead.h"
 
 #include <QString>
 

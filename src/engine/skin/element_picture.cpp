@@ -1,10 +1,10 @@
 #include "skin/element_picture.h"
 
-#include "platform/bitmap_ops.h"
-#include "platform/bmp_reader.h"
-#include "platform/bmp_writer.h"
-#include "platform/palette_matcher.h"
-#include "platform/png_flatten.h"
+#include "picture/bitmap_ops.h"
+#include "picture/bmp_reader.h"
+#include "picture/bmp_writer.h"
+#include "picture/palette_matcher.h"
+#include "picture/png_flatten.h"
 
 #include <QRect>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/bitmap.h"
-#include "platform/png_picture.h"
+#include "picture/bitmap.h"
+#include "picture/png_picture.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "skin/fraction_text.h"
 
-#include "platform/extended_math.h"
-#include "platform/number_text.h"
+#include "numbers/extended_math.h"
+#include "numbers/number_text.h"
 
 namespace zq {
 

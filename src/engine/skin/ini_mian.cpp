@@ -1,7 +1,7 @@
 #include "skin/ini_mian.h"
 
-#include "platform/number_text.h"
-#include "platform/regional_settings.h"
+#include "numbers/number_text.h"
+#include "numbers/regional_settings.h"
 #include "skin/fraction_text.h"
 
 #include <array>

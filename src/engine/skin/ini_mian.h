@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/profile_file.h"
+#include "profile/profile_file.h"
 #include "skin/asset_names.h"
 #include "skin/geometry.h"
 

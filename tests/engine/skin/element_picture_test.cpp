@@ -1,6 +1,6 @@
-#include "platform/bmp_reader.h"
-#include "platform/engine_error.h"
-#include "platform/png_flatten.h"
+#include "files/engine_error.h"
+#include "picture/bmp_reader.h"
+#include "picture/png_flatten.h"
 #include "skin/element_picture.h"
 #include "skin_fixture.h"
 

@@ -1,5 +1,5 @@
-#include "platform/extended_math.h"
-#include "platform/number_text.h"
+#include "numbers/extended_math.h"
+#include "numbers/number_text.h"
 #include "skin/fraction_text.h"
 #include "support/qt_printers.h"
 

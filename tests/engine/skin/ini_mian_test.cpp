@@ -1,5 +1,5 @@
-#include "platform/engine_error.h"
-#include "platform/regional_settings.h"
+#include "files/engine_error.h"
+#include "numbers/regional_settings.h"
 #include "skin/ini_mian.h"
 #include "support/geometry_printers.h"
 #include "support/test_files.h"

@@ -1,5 +1,5 @@
-#include "platform/engine_error.h"
-#include "platform/jpeg_codec.h"
+#include "files/engine_error.h"
+#include "picture/jpeg_codec.h"
 #include "skin/skin_document.h"
 #include "skin_fixture.h"
 

@@ -1,0 +1,487 @@
+#include "picture/bitmap.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace zq {
+
+namespace {
+
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+};
+
+Channel channelOf(uint32_t mask)
+{
+    Channel c;
+    c.mask = mask;
+    if (mask == 0)
+        return c;
+    c.shift = std::countr_zero(mask);
+    c.bits = std::popcount(mask);
+    return c;
+}
+
+int expandChannel(uint32_t pixel, const Channel &c)
+{
+    if (c.bits == 0)
+        return 0;
+    uint32_t v = (pixel & c.mask) >> c.shift;
+    if (c.bits >= 8)
+        return int(v >> (c.bits - 8));
+    uint32_t max = (1u << c.bits) - 1;
+    return int((v * 255 + max / 2) / max);
+}
+
+uint32_t packChannel(int value, const Channel &c)
+{
+    if (c.bits == 0)
+        return 0;
+    uint32_t v = uint32_t(value) & 0xFF;
+    if (c.bits <= 8) {
+        v >>= 8 - c.bits;
+    } else {
+        // Repeat the bits downwards so that full scale stays full scale (white stays white).
+        uint32_t wide = 0;
+        for (int filled = 0; filled < c.bits; filled += 8)
+            wide = (wide << 8) | v;
+        const int extra = ((c.bits + 7) / 8) * 8 - c.bits;
+        v = wide >> extra;
+    }
+    return (v << c.shift) & c.mask;
+}
+
+} // namespace
+
+BitmapFormat BitmapFormat::rgb24()
+{
+    return BitmapFormat{};
+}
+
+BitmapFormat BitmapFormat::indexed8(std::vector<QRgb> palette)
+{
+    BitmapFormat f;
+    f.bitsPerPixel = 8;
+    f.palette = std::move(palette);
+    return f;
+}
+
+std::array<uint32_t, 3> BitmapFormat::effectiveMasks() const
+{
+    if (compression == BmpCompression::Bitfields)
+        return masks;
+    if (bitsPerPixel == 16)
+        return {0x7C00u, 0x03E0u, 0x001Fu};
+    return {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
+}
+
+bool BitmapFormat::samePixelLayout(const BitmapFormat &other) const
+{
+    if (bitsPerPixel != other.bitsPerPixel)
+        return false;
+    if (hasPalette()) {
+        // The alpha byte of a table entry is never used.
+        return std::equal(palette.begin(), palette.end(), other.palette.begin(), other.palette.end(),
+                          [](QRgb a, QRgb b) { return ((a ^ b) & 0x00FFFFFFu) == 0; });
+    }
+    if (bitsPerPixel == 16 || bitsPerPixel == 32)
+        return effectiveMasks() == other.effectiveMasks();
+    return true;
+}
+
+qsizetype Bitmap::strideFor(int width, int bitsPerPixel)
+{
+    return ((qsizetype(width) * bitsPerPixel + 31) / 32) * 4;
+}
+
+Bitmap::Bitmap(int width, int height, BitmapFormat format)
+    : Bitmap(width, height, std::move(format), Fill::White)
+{}
+
+Bitmap::Bitmap(int width, int height, BitmapFormat format, Fill fill)
+    : m_width(std::max(width, 0))
+    , m_height(std::max(height, 0))
+    , m_format(std::move(format))
+{
+    m_stride = strideFor(m_width, m_format.bitsPerPixel);
+    const size_t size = size_t(m_stride) * size_t(m_height);
+    if (fill == Fill::White && m_format.bitsPerPixel == 24) {
+        // White is all ones here: one pass over the pixels, which matters for large pictures.
+        m_bits.assign(size, 0xFF);
+        const size_t used = size_t(m_width) * 3;
+        for (int y = 0; y < m_height && used < size_t(m_stride); ++y)
+            std::memset(row(y) + used, 0, size_t(m_stride) - used);
+        return;
+    }
+    m_bits.assign(size, 0);
+    if (fill == Fill::White)
+        fillWithWhite();
+}
+
+void Bitmap::fillWithWhite()
+{
+    if (isEmpty())
+        return;
+    fillRaw(0, 0, m_width, encode(qRgb(255, 255, 255)));
+    for (int y = 1; y < m_height; ++y)
+        std::memcpy(row(y), row(0), size_t(m_stride));
+}
+
+uint32_t Bitmap::rawPixel(int x, int y) const
+{
+    const uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 1:
+        return (r[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 4:
+        return (r[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
+    case 8:
+        return r[x];
+    case 16:
+        return uint32_t(r[2 * x]) | uint32_t(r[2 * x + 1]) << 8;
+    case 24:
+        return uint32_t(r[3 * x]) | uint32_t(r[3 * x + 1]) << 8 | uint32_t(r[3 * x + 2]) << 16;
+    case 32:
+        return uint32_t(r[4 * x]) | uint32_t(r[4 * x + 1]) << 8 | uint32_t(r[4 * x + 2]) << 16 |
+               uint32_t(r[4 * x + 3]) << 24;
+    }
+    return 0;
+}
+
+void Bitmap::setRawPixel(int x, int y, uint32_t value)
+{
+    uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 1: {
+        const int shift = 7 - (x & 7);
+        r[x >> 3] = uint8_t((r[x >> 3] & ~(1u << shift)) | ((value & 1u) << shift));
+        break;
+    }
+    case 4: {
+        const int shift = (x & 1) ? 0 : 4;
+        r[x >> 1] = uint8_t((r[x >> 1] & ~(0xFu << shift)) | ((value & 0xFu) << shift));
+        break;
+    }
+    case 8:
+        r[x] = uint8_t(value);
+        break;
+    case 16:
+        r[2 * x] = uint8_t(value);
+        r[2 * x + 1] = uint8_t(value >> 8);
+        break;
+    case 24:
+        r[3 * x] = uint8_t(value);
+        r[3 * x + 1] = uint8_t(value >> 8);
+        r[3 * x + 2] = uint8_t(value >> 16);
+        break;
+    case 32:
+        r[4 * x] = uint8_t(value);
+        r[4 * x + 1] = uint8_t(value >> 8);
+        r[4 * x + 2] = uint8_t(value >> 16);
+        r[4 * x + 3] = uint8_t(value >> 24);
+        break;
+    }
+}
+
+size_t Bitmap::usablePaletteSize() const
+{
+    return std::min(m_format.palette.size(), size_t(1) << std::min(m_format.bitsPerPixel, 8));
+}
+
+int Bitmap::nearestPaletteIndex(QRgb colour) const
+{
+    const auto &pal = m_format.palette;
+    const size_t usable = usablePaletteSize();
+    int best = 0;
+    int bestDistance = 0x7FFFFFFF;
+    for (size_t i = 0; i < usable; ++i) {
+        const int dr = qRed(pal[i]) - qRed(colour);
+        const int dg = qGreen(pal[i]) - qGreen(colour);
+        const int db = qBlue(pal[i]) - qBlue(colour);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = int(i);
+            if (d == 0)
+                break;
+        }
+    }
+    return best;
+}
+
+uint32_t Bitmap::encode(QRgb colour) const
+{
+    switch (m_format.bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+        return uint32_t(nearestPaletteIndex(colour));
+    case 24:
+        return uint32_t(qBlue(colour)) | uint32_t(qGreen(colour)) << 8 | uint32_t(qRed(colour)) << 16;
+    default: {
+        const auto m = m_format.effectiveMasks();
+        return packChannel(qRed(colour), channelOf(m[0])) | packChannel(qGreen(colour), channelOf(m[1])) |
+               packChannel(qBlue(colour), channelOf(m[2]));
+    }
+    }
+}
+
+QRgb Bitmap::decode(uint32_t value) const
+{
+    switch (m_format.bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+        return value < m_format.palette.size() ? (m_format.palette[value] | 0xFF000000u) : qRgb(0, 0, 0);
+    case 24:
+        return qRgb(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF));
+    default: {
+        const auto m = m_format.effectiveMasks();
+        return qRgb(expandChannel(value, channelOf(m[0])), expandChannel(value, channelOf(m[1])),
+                    expandChannel(value, channelOf(m[2])));
+    }
+    }
+}
+
+QRgb Bitmap::pixel(int x, int y) const
+{
+    return decode(rawPixel(x, y));
+}
+
+void Bitmap::setPixel(int x, int y, QRgb colour)
+{
+    setRawPixel(x, y, encode(colour));
+}
+
+void Bitmap::resize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == m_width && height == m_height)
+        return;
+    // Each byte of the new bitmap is written once: kept pixels, then white beside and below them.
+    Bitmap resized(width, height, m_format, Fill::Zero);
+    const uint32_t white = encode(qRgb(255, 255, 255));
+    const int w = std::min(width, m_width);
+    const int h = std::min(height, m_height);
+    const int bpp = m_format.bitsPerPixel;
+    // Whole bytes move as they are; below 8 bits the pixels of a last shared byte go one by one.
+    const size_t wholeBytes = size_t(qsizetype(w) * bpp / 8);
+    const int firstLoose = int(qsizetype(wholeBytes) * 8 / bpp);
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(resized.row(y), row(y), wholeBytes);
+        for (int x = firstLoose; x < w; ++x)
+            resized.setRawPixel(x, y, rawPixel(x, y));
+        resized.fillRaw(y, w, width - w, white);
+    }
+    if (h < height) {
+        resized.fillRaw(h, 0, width, white);
+        for (int y = h + 1; y < height; ++y)
+            std::memcpy(resized.row(y), resized.row(h), size_t(resized.m_stride));
+    }
+    *this = std::move(resized);
+}
+
+void Bitmap::readRawRow(int y, int x, int count, uint32_t *out) const
+{
+    const uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 8:
+        for (int i = 0; i < count; ++i)
+            out[i] = r[x + i];
+        return;
+    case 16:
+        r += 2 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 2)
+            out[i] = uint32_t(r[0]) | uint32_t(r[1]) << 8;
+        return;
+    case 24:
+        r += 3 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 3)
+            out[i] = uint32_t(r[0]) | uint32_t(r[1]) << 8 | uint32_t(r[2]) << 16;
+        return;
+    case 32:
+        r += 4 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 4)
+            out[i] = uint32_t(r[0]) | uint32_t(r[1]) << 8 | uint32_t(r[2]) << 16 | uint32_t(r[3]) << 24;
+        return;
+    default:
+        for (int i = 0; i < count; ++i)
+            out[i] = rawPixel(x + i, y);
+    }
+}
+
+void Bitmap::writeRawRow(int y, int x, int count, const uint32_t *in)
+{
+    uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 8:
+        for (int i = 0; i < count; ++i)
+            r[x + i] = uint8_t(in[i]);
+        return;
+    case 16:
+        r += 2 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 2) {
+            r[0] = uint8_t(in[i]);
+            r[1] = uint8_t(in[i] >> 8);
+        }
+        return;
+    case 24:
+        r += 3 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 3) {
+            r[0] = uint8_t(in[i]);
+            r[1] = uint8_t(in[i] >> 8);
+            r[2] = uint8_t(in[i] >> 16);
+        }
+        return;
+    case 32:
+        r += 4 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 4) {
+            r[0] = uint8_t(in[i]);
+            r[1] = uint8_t(in[i] >> 8);
+            r[2] = uint8_t(in[i] >> 16);
+            r[3] = uint8_t(in[i] >> 24);
+        }
+        return;
+    default:
+        for (int i = 0; i < count; ++i)
+            setRawPixel(x + i, y, in[i]);
+    }
+}
+
+void Bitmap::fillRaw(int y, int x, int count, uint32_t value)
+{
+    if (count <= 0)
+        return;
+    uint8_t *r = row(y);
+    switch (m_format.bitsPerPixel) {
+    case 8:
+        std::memset(r + x, int(value & 0xFF), size_t(count));
+        return;
+    case 24:
+        if ((value & 0xFFFFFF) == 0xFFFFFF) {
+            std::memset(r + 3 * qsizetype(x), 0xFF, size_t(count) * 3);
+            return;
+        }
+        break;
+    case 1:
+    case 4:
+        for (int i = 0; i < count; ++i)
+            setRawPixel(x + i, y, value);
+        return;
+    default:
+        break;
+    }
+    // Write the first pixel, then double the written run.
+    const qsizetype bytes = m_format.bitsPerPixel / 8;
+    uint8_t *start = r + bytes * x;
+    setRawPixel(x, y, value);
+    qsizetype done = bytes;
+    const qsizetype total = bytes * count;
+    while (done < total) {
+        const qsizetype n = std::min(done, total - done);
+        std::memcpy(start + done, start, size_t(n));
+        done += n;
+    }
+}
+
+namespace {
+
+// Per-call lookup of the colours of a palette bitmap's first 256 indices.
+struct PaletteColours {
+    std::array<QRgb, 256> colours;
+    explicit PaletteColours(const std::vector<QRgb> &palette)
+    {
+        for (size_t i = 0; i < colours.size(); ++i)
+            colours[i] = i < palette.size() ? (palette[i] | 0xFF000000u) : qRgb(0, 0, 0);
+    }
+};
+
+} // namespace
+
+void Bitmap::readRgbRow(int y, int x, int count, QRgb *out) const
+{
+    const uint8_t *r = row(y);
+    const int bpp = m_format.bitsPerPixel;
+    if (bpp == 24) {
+        r += 3 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 3)
+            out[i] = qRgb(r[2], r[1], r[0]);
+        return;
+    }
+    if (bpp <= 8) {
+        const PaletteColours lut(m_format.palette);
+        if (bpp == 8) {
+            for (int i = 0; i < count; ++i)
+                out[i] = lut.colours[r[x + i]];
+        } else {
+            for (int i = 0; i < count; ++i)
+                out[i] = lut.colours[rawPixel(x + i, y) & 0xFF];
+        }
+        return;
+    }
+    const auto m = m_format.effectiveMasks();
+    const Channel red = channelOf(m[0]), green = channelOf(m[1]), blue = channelOf(m[2]);
+    readRawRow(y, x, count, out);
+    for (int i = 0; i < count; ++i) {
+        const uint32_t v = out[i];
+        out[i] = qRgb(expandChannel(v, red), expandChannel(v, green), expandChannel(v, blue));
+    }
+}
+
+void Bitmap::writeRgbRow(int y, int x, int count, const QRgb *in)
+{
+    const int bpp = m_format.bitsPerPixel;
+    if (bpp == 24) {
+        uint8_t *r = row(y) + 3 * qsizetype(x);
+        for (int i = 0; i < count; ++i, r += 3) {
+            r[0] = uint8_t(qBlue(in[i]));
+            r[1] = uint8_t(qGreen(in[i]));
+            r[2] = uint8_t(qRed(in[i]));
+        }
+        return;
+    }
+    if (bpp <= 8) {
+        // Pictures repeat colours a lot; a small cache saves most palette searches.
+        constexpr int cacheSize = 256;
+        std::array<QRgb, cacheSize> keys;
+        std::array<uint8_t, cacheSize> indices{};
+        keys.fill(0); // alpha 0 never matches a looked-up key, which is always opaque
+        for (int i = 0; i < count; ++i) {
+            const QRgb c = in[i] | 0xFF000000u;
+            const uint32_t h = ((c * 2654435761u) >> 24) & (cacheSize - 1);
+            if (keys[h] != c) {
+                keys[h] = c;
+                indices[h] = uint8_t(nearestPaletteIndex(c));
+            }
+            setRawPixel(x + i, y, indices[h]);
+        }
+        return;
+    }
+    const auto m = m_format.effectiveMasks();
+    const Channel red = channelOf(m[0]), green = channelOf(m[1]), blue = channelOf(m[2]);
+    constexpr int chunk = 256;
+    uint32_t values[chunk];
+    for (int done = 0; done < count; done += chunk) {
+        const int n = std::min(chunk, count - done);
+        for (int i = 0; i < n; ++i) {
+            const QRgb c = in[done + i];
+            values[i] =
+                packChannel(qRed(c), red) | packChannel(qGreen(c), green) | packChannel(qBlue(c), blue);
+        }
+        writeRawRow(y, x + done, n, values);
+    }
+}
+
+QImage Bitmap::toImage() const
+{
+    QImage image(m_width, m_height, QImage::Format_RGB32);
+    for (int y = 0; y < m_height; ++y)
+        readRgbRow(y, 0, m_width, reinterpret_cast<QRgb *>(image.scanLine(y)));
+    return image;
+}
+
+} // namespace zq

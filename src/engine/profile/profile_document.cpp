@@ -1,0 +1,160 @@
+#include "profile/profile_document.h"
+
+#include <algorithm>
+
+namespace zq {
+
+namespace {
+
+// Names are ASCII; bytes of other code pages must match exactly.
+bool sameName(QByteArrayView a, QByteArrayView b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The name inside "[name]", or nothing when the line is no section header.
+bool sectionName(QByteArrayView line, QByteArrayView &name)
+{
+    line = line.trimmed();
+    if (!line.startsWith('['))
+        return false;
+    const qsizetype close = line.lastIndexOf(']');
+    if (close < 0)
+        return false;
+    name = line.sliced(1, close - 1).trimmed();
+    return true;
+}
+
+// Splits "key=value"; false for headers, comments and lines without "=".
+bool keyLine(QByteArrayView line, QByteArrayView &key, QByteArrayView &value)
+{
+    const QByteArrayView trimmed = line.trimmed();
+    if (trimmed.startsWith('[') || trimmed.startsWith(';'))
+        return false;
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0)
+        return false;
+    key = line.first(equals).trimmed();
+    value = line.sliced(equals + 1).trimmed();
+    return true;
+}
+
+} // namespace
+
+ProfileDocument::ProfileDocument(const QByteArray &bytes)
+{
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        if (newline < 0) {
+            lines_.push_back({bytes.sliced(start), {}});
+            break;
+        }
+        const bool crlf = newline > start && bytes[newline - 1] == '\r';
+        const qsizetype textEnd = crlf ? newline - 1 : newline;
+        lines_.push_back(
+            {bytes.sliced(start, textEnd - start), crlf ? QByteArray("\r\n") : QByteArray("\n")});
+        start = newline + 1;
+    }
+}
+
+QByteArray ProfileDocument::value(QByteArrayView section, QByteArrayView key) const
+{
+    const SectionSpan span = findSection(section);
+    const qsizetype index = findKey(span, key);
+    if (index < 0)
+        return {};
+    QByteArrayView name, text;
+    keyLine(lines_[static_cast<std::size_t>(index)].text, name, text);
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
+        text = text.sliced(1, text.size() - 2);
+    return text.first(std::min(text.size(), maxValueLength)).toByteArray();
+}
+
+void ProfileDocument::setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value)
+{
+    const SectionSpan span = findSection(section);
+    const qsizetype index = findKey(span, key);
+    if (index >= 0) {
+        // Keep the key as it is spelled in the file; only the value changes.
+        Line &line = lines_[static_cast<std::size_t>(index)];
+        line.text = line.text.first(line.text.indexOf('=') + 1) + value.toByteArray();
+        return;
+    }
+    const QByteArray ending = newLineEnding();
+    const QByteArray entry = key.toByteArray() + '=' + value.toByteArray();
+    if (span.header < 0) {
+        endLastLine();
+        lines_.push_back({'[' + section.toByteArray() + ']', ending});
+        lines_.push_back({entry, ending});
+        return;
+    }
+    // After the section's last key, so comments heading the next section stay with it.
+    qsizetype after = span.header;
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        QByteArrayView name, text;
+        if (keyLine(lines_[static_cast<std::size_t>(i)].text, name, text))
+            after = i;
+    }
+    if (after == static_cast<qsizetype>(lines_.size()) - 1)
+        endLastLine();
+    lines_.insert(lines_.begin() + after + 1, Line{entry, ending});
+}
+
+QByteArray ProfileDocument::bytes() const
+{
+    QByteArray result;
+    for (const Line &line : lines_)
+        result += line.text + line.ending;
+    return result;
+}
+
+ProfileDocument::SectionSpan ProfileDocument::findSection(QByteArrayView section) const
+{
+    SectionSpan span;
+    const auto count = static_cast<qsizetype>(lines_.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        QByteArrayView name;
+        if (!sectionName(lines_[static_cast<std::size_t>(i)].text, name))
+            continue;
+        if (span.header >= 0) {
+            span.end = i;
+            return span;
+        }
+        if (sameName(name, section))
+            span.header = i;
+    }
+    span.end = count;
+    return span;
+}
+
+qsizetype ProfileDocument::findKey(const SectionSpan &span, QByteArrayView key) const
+{
+    if (span.header < 0)
+        return -1;
+    for (qsizetype i = span.header + 1; i < span.end; ++i) {
+        QByteArrayView name, text;
+        if (keyLine(lines_[static_cast<std::size_t>(i)].text, name, text) && sameName(name, key))
+            return i;
+    }
+    return -1;
+}
+
+QByteArray ProfileDocument::newLineEnding() const
+{
+    // New lines follow the file's own endings; a new file gets the client's CRLF.
+    for (const Line &line : lines_)
+        if (!line.ending.isEmpty())
+            return line.ending;
+    return QByteArrayLiteral("\r\n");
+}
+
+void ProfileDocument::endLastLine()
+{
+    if (!lines_.empty() && lines_.back().ending.isEmpty())
+        lines_.back().ending = newLineEnding();
+}
+
+} // namespace zq
