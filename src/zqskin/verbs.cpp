@@ -5,6 +5,7 @@
 #include "flatten_verb.h"
 #include "info_verb.h"
 #include "layout_edit_verbs.h"
+#include "new_verb.h"
 #include "render_verb.h"
 #include "resave_verb.h"
 
@@ -14,7 +15,7 @@ namespace zqskin {
 
 namespace {
 
-const std::array<Verb, 8> table = {{
+const std::array<Verb, 9> table = {{
     {u"info", u"info SKIN... [--json] [--size WxH] [--jobs N]", 0, JsonOption | SizeOption | ManySkinsOption,
      &runInfo},
     {u"check", u"check SKIN... [--json] [--jobs N]", 0, JsonOption | ManySkinsOption, &runCheck},
@@ -26,6 +27,8 @@ const std::array<Verb, 8> table = {{
      1, TabOption | BoxesOption | ScaleOption | OutDirOption | ManySkinsOption, &runRender},
     {u"set", u"set SKIN ELEMENT --at X,Y", 1, AtOption, &runSet},
     {u"box", u"box SKIN CAPTION --rect L,T,W,H", 1, RectOption, &runBox},
+    {u"new", u"new DIR [--background JPEG | --size WxH] [--force]", 0,
+     BackgroundOption | SizeOption | ForceOption, &runNew},
 }};
 
 } // namespace
