@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace zqtest;
 
 namespace {
@@ -59,7 +62,9 @@ QPoint placeOf(const SampleSkinCopy &skin, const Shown &shown, QSize size)
     const QSettings layout(skin.layout(), QSettings::IniFormat);
     const double left = layout.value(QStringLiteral("Normal/") + shown.leftKey).toDouble();
     const double top = layout.value(QStringLiteral("Normal/") + shown.topKey).toDouble();
-    return {int(left * size.width()), int(top * size.height())};
+    // Far-off places are kept far off, inside the range QRect can hold.
+    const auto pixel = [](double v) { return int(std::clamp(std::trunc(v), -1e9, 1e9)); };
+    return {pixel(left * size.width()), pixel(top * size.height())};
 }
 
 QImage expectedScreen(const SampleSkinCopy &skin, const TabCase &tab)
@@ -175,4 +180,32 @@ TEST(SkinRender, AQuarterScaleAveragesEachFourByFourBlock)
                      qBlue(got) != (sum[2] + 8) / 16;
         }
     EXPECT_EQ(wrong, 0);
+}
+
+TEST(SkinRender, ExtremePlacesAndBoxesDrawOnlyWhatLiesOnThePage)
+{
+    struct Case {
+        const char *pageAt;
+        const char *box;
+    };
+    const Case cases[] = {
+        {"2147483647,2147483647", "0,0,100,100"},
+        {"-2147483648,-2147483648", "2147483647,2147483647,2147483647,2147483647"},
+        {"1400,700", "-2147483648,-2147483648,2147483647,2147483647"},
+        {"1400,700", "-2147483648,-100,2147483647,2147483647"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.box);
+        SampleSkinCopy skin;
+        ASSERT_EQ(zqskin({"set", skin.dir.path(), "管理激活", "--at", c.pageAt}).status, 0);
+        ASSERT_EQ(zqskin({"box", skin.dir.path(), "关机", "--rect", c.box}).status, 0);
+        const QImage plain = rendered(skin, {"--tab", "管理"});
+        const QImage boxed = rendered(skin, {"--tab", "管理", "--boxes"});
+        ASSERT_EQ(plain.size(), boxed.size());
+        const QSize size = QImage(skin.path("zqMANed.bmp")).size();
+        const QRect page =
+            QRect(placeOf(skin, {"zqMANed.bmp", "Man2left", "Man2Top"}, plain.size()), size) & plain.rect();
+        EXPECT_EQ(differingPixels(plain, boxed, plain.rect()),
+                  page.isEmpty() ? 0 : differingPixels(plain, boxed, page));
+    }
 }
