@@ -20,7 +20,12 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--boxes") == 0) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
-            return std::make_unique<QGuiApplication>(argc, argv);
+            // Its start-up notes (no runtime folder of a desktop session) mean nothing here.
+            const QtMessageHandler previous =
+                qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+            auto app = std::make_unique<QGuiApplication>(argc, argv);
+            qInstallMessageHandler(previous);
+            return app;
         }
     return std::make_unique<QCoreApplication>(argc, argv);
 }
