@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <array>
+
 namespace zqskin {
 
 namespace {
@@ -34,6 +36,48 @@ zq::Point parsePoint(const QString &text)
     if (!xOk || !yOk || !inRange(x) || !inRange(y))
         throw UsageError(QStringLiteral("--at wants X,Y in background pixels, not \"%1\"").arg(text));
     return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+}
+
+zq::BoxRect parseRect(const QString &text)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^([-+]?[0-9]{1,10}),([-+]?[0-9]{1,10}),([-+]?[0-9]{1,10}),([-+]?[0-9]{1,10})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    std::array<qlonglong, 4> v{};
+    bool ok = match.hasMatch();
+    for (int i = 0; ok && i < 4; ++i) {
+        v[size_t(i)] = match.captured(i + 1).toLongLong(&ok);
+        ok = ok && v[size_t(i)] >= -int32Max - 1 && v[size_t(i)] <= int32Max;
+    }
+    if (!ok)
+        throw UsageError(
+            QStringLiteral("--rect wants LEFT,TOP,WIDTH,HEIGHT in pixels of the page, not \"%1\"").arg(text));
+    return {std::int32_t(v[0]), std::int32_t(v[1]), std::int32_t(v[2]), std::int32_t(v[3])};
+}
+
+double parseScale(const QString &text)
+{
+    bool ok = false;
+    const double scale = text.toDouble(&ok);
+    if (!ok || !(scale > 0.0) || scale > 1.0)
+        throw UsageError(
+            QStringLiteral("--scale wants a number above 0 and at most 1, not \"%1\"").arg(text));
+    return scale;
+}
+
+int parseJobs(const QString &text)
+{
+    bool ok = false;
+    const int jobs = text.toInt(&ok);
+    if (!ok || jobs < 1 || jobs > 1024)
+        throw UsageError(
+            QStringLiteral("--jobs wants a number of threads from 1 to 1024, not \"%1\"").arg(text));
+    return jobs;
+}
+
+QString quotedList(const QStringList &names)
+{
+    return QStringLiteral("\"") + names.join(QStringLiteral("\", \"")) + u'"';
 }
 
 // The value of an option given as "--name value" or "--name=value".
@@ -78,6 +122,23 @@ Invocation parseCommandLine(const QStringList &arguments)
             invocation.size = parseSize(value);
         } else if (optionValue(arguments, i, u"--at", value)) {
             invocation.at = parsePoint(value);
+        } else if (optionValue(arguments, i, u"--rect", value)) {
+            invocation.rect = parseRect(value);
+        } else if (optionValue(arguments, i, u"--background", value)) {
+            invocation.background = value;
+        } else if (optionValue(arguments, i, u"--tab", value)) {
+            parseTab(value);
+            invocation.tab = value;
+        } else if (optionValue(arguments, i, u"--scale", value)) {
+            invocation.scale = parseScale(value);
+        } else if (optionValue(arguments, i, u"--out-dir", value)) {
+            invocation.outDir = value;
+        } else if (optionValue(arguments, i, u"--jobs", value)) {
+            invocation.jobs = parseJobs(value);
+        } else if (argument == u"--force") {
+            invocation.force = true;
+        } else if (argument == u"--boxes") {
+            invocation.boxes = true;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
             throw UsageError(QStringLiteral("unknown option %1").arg(argument));
         } else {
@@ -96,13 +157,25 @@ Invocation parseCommandLine(const QStringList &arguments)
         throw UsageError(QStringLiteral("unknown command %1").arg(invocation.verb));
     if (invocation.help)
         return invocation;
-    if (positional.size() != 1 + verb->operandCount)
+    // Several skins take the place of SKIN and its operands: render writes into --out-dir then.
+    const bool manySkins =
+        (verb->options & ManySkinsOption) != 0 && (verb->operandCount == 0 || invocation.outDir.has_value());
+    if (manySkins ? positional.isEmpty() : positional.size() != 1 + verb->operandCount)
         throw UsageError(QStringLiteral("wrong number of arguments for %1").arg(invocation.verb));
+    invocation.skinPaths = manySkins ? positional : positional.mid(0, 1);
     invocation.skinPath = positional.takeFirst();
-    invocation.operands = positional;
+    invocation.operands = manySkins ? QStringList() : positional;
     refuseOption(*verb, JsonOption, invocation.json, u"--json");
     refuseOption(*verb, SizeOption, invocation.size.has_value(), u"--size");
     refuseOption(*verb, AtOption, invocation.at.has_value(), u"--at");
+    refuseOption(*verb, RectOption, invocation.rect.has_value(), u"--rect");
+    refuseOption(*verb, BackgroundOption, invocation.background.has_value(), u"--background");
+    refuseOption(*verb, TabOption, invocation.tab.has_value(), u"--tab");
+    refuseOption(*verb, ScaleOption, invocation.scale.has_value(), u"--scale");
+    refuseOption(*verb, OutDirOption, invocation.outDir.has_value(), u"--out-dir");
+    refuseOption(*verb, ManySkinsOption, invocation.jobs.has_value(), u"--jobs");
+    refuseOption(*verb, ForceOption, invocation.force, u"--force");
+    refuseOption(*verb, BoxesOption, invocation.boxes, u"--boxes");
     return invocation;
 }
 
@@ -111,7 +184,31 @@ zq::Element parseElement(const QString &name)
     for (zq::Element element : zq::allElements)
         if (zq::elementName(element) == name)
             return element;
-    throw UsageError(QStringLiteral("no element is called \"%1\"").arg(name));
+    QStringList names;
+    for (zq::Element element : zq::allElements)
+        names << zq::elementName(element).toString();
+    throw UsageError(
+        QStringLiteral("no element is called \"%1\"; the elements are %2").arg(name, quotedList(names)));
+}
+
+const zq::BoxTableRow &parseBoxCaption(const QString &caption)
+{
+    for (const zq::BoxTableRow &row : zq::boxTable)
+        if (row.caption == caption)
+            return row;
+    QStringList captions;
+    for (const zq::BoxTableRow &row : zq::boxTable)
+        captions << row.caption.toString();
+    throw UsageError(
+        QStringLiteral("no box is called \"%1\"; the boxes are %2").arg(caption, quotedList(captions)));
+}
+
+zq::Element parseTab(const QString &name)
+{
+    for (zq::Element tab : {zq::Element::LogTab, zq::Element::FilTab, zq::Element::ManTab})
+        if (zq::elementName(tab) == name)
+            return tab;
+    throw UsageError(QStringLiteral("--tab wants \"登陆\", \"充值\" or \"管理\", not \"%1\"").arg(name));
 }
 
 QString usageText()

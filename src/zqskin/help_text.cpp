@@ -15,17 +15,21 @@ struct VerbHelp {
     QStringView text;
 };
 
-const std::array<VerbHelp, 5> helpTable = {{
+const std::array<VerbHelp, 9> helpTable = {{
     {u"info", u"Shows the skin as the designer opens it: the background's size and kind, each picture's\n"
               u"position, size, bit depth and BMP header size, the eleven input boxes (relative to their\n"
               u"page) and whether the designer accepts the layout.\n"
               u"\n"
               u"  --json      one JSON object on one line instead of the tables\n"
               u"  --size WxH  read the layout against this background size; the layout file alone is\n"
-              u"              then enough (missing pictures show as \"(no file)\", null in JSON)\n"},
+              u"              then enough (missing pictures show as \"(no file)\", null in JSON)\n"
+              u"  --jobs N    with several skins, read N at a time (default: one per core)\n"},
     {u"check", u"Looks the skin over: every file present and readable, the layout of the current kind,\n"
                u"every picture inside the background and every input box inside its page. Prints one\n"
-               u"problem per line and exits with status 1, or prints \"ok\". Changes nothing.\n"},
+               u"problem per line and exits with status 1, or prints \"ok\". Changes nothing.\n"
+               u"\n"
+               u"  --json      one JSON object per skin: ok and the problems, each with a stable code\n"
+               u"  --jobs N    with several skins, check N at a time (default: one per core)\n"},
     {u"resave", u"Opens the skin and saves it as the designer does when nothing was changed: the layout\n"
                 u"file, the six pictures in the format they were loaded in, and the background encoded\n"
                 u"again (JPEG quality 90, progressive if it was). Other lines of the layout file and its\n"
@@ -40,6 +44,24 @@ const std::array<VerbHelp, 5> helpTable = {{
      u"  --at X,Y    first move the picture to X,Y (background pixels from its top-left corner)\n"},
     {u"background", u"Draws the JPEG over the whole background, stretched to its size, as the designer's\n"
                     u"换背景图片 does; every position in the layout stays right. The whole skin is saved.\n"},
+    {u"render", u"Writes a PNG of the lock screen with a tab chosen: the background, the tab pictures and\n"
+                u"the chosen tab's page on top, cut off at the background's edges.\n"
+                u"\n"
+                u"  --tab T       登陆 (the default), 充值 or 管理\n"
+                u"  --boxes       outline the page's input boxes with their captions\n"
+                u"  --scale F     a smaller picture, 0 < F <= 1, averaged over each area\n"
+                u"  --out-dir DIR with several skins: write <skin folder name>.png into DIR\n"
+                u"  --jobs N      with several skins, render N at a time (default: one per core)\n"},
+    {u"set", u"Moves the picture ELEMENT to X,Y as the position dialog does. Only the layout file is\n"
+             u"written, its other lines untouched; the pictures do not change.\n"},
+    {u"box", u"Places the input box CAPTION at L,T (relative to its page) with width W and height H, as\n"
+             u"a drag in the designer does. Only the layout file is written.\n"},
+    {u"new", u"Creates a complete skin in DIR: the layout file, the background and the six pictures,\n"
+             u"laid out as the sample skin and scaled to the background's size.\n"
+             u"\n"
+             u"  --background JPEG  the background (stored at quality 90, progressive if it was)\n"
+             u"  --size WxH         a plain dark background of this size (default 1920x1080)\n"
+             u"  --force            replace the eight skin files in a folder that is not empty\n"},
 }};
 
 const QString skinWords =

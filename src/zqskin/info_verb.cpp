@@ -1,7 +1,9 @@
 #include "info_verb.h"
 
 #include "json_text.h"
+#include "skin_batch.h"
 #include "skin_facts.h"
+#include "skin_source.h"
 
 namespace zqskin {
 
@@ -33,7 +35,7 @@ QString jsonPicture(const std::optional<PictureFacts> &picture)
         .arg(picture->header);
 }
 
-void writeJson(const SkinFacts &facts, QTextStream &out)
+QString jsonText(const SkinFacts &facts)
 {
     const zq::TiniMian &layout = *facts.layout;
     QStringList points;
@@ -52,12 +54,16 @@ void writeJson(const SkinFacts &facts, QTextStream &out)
                      jsonNumbers({b.left, b.top, b.width, b.height});
     }
     const QString separator = QStringLiteral(", ");
+    QString text;
+    QTextStream out(&text);
     out << "{\"layout\": " << jsonString(facts.layoutPath)
         << ", \"size\": " << jsonNumbers({layout.BgSize.width, layout.BgSize.height})
         << ", \"version_ok\": " << jsonBool(layout.CheckVersion()) << ", \"points\": {"
         << points.join(separator) << "}, \"boxes\": {" << boxes.join(separator)
         << "}, \"background\": " << jsonBackground(facts.background) << ", \"pictures\": {"
-        << pictures.join(separator) << "}}\n";
+        << pictures.join(separator) << "}}";
+    out.flush();
+    return text;
 }
 
 // Numbers right-aligned in their columns, each heading set over its column the same way.
@@ -118,13 +124,42 @@ void writeTable(const SkinFacts &facts, QTextStream &out)
     }
 }
 
+// One skin of several on one line.
+QString summaryLine(const SkinFacts &facts)
+{
+    const zq::TiniMian &layout = *facts.layout;
+    return QStringLiteral("%1: %2 x %3, %4, background %5")
+        .arg(facts.layoutPath)
+        .arg(layout.BgSize.width)
+        .arg(layout.BgSize.height)
+        .arg(layout.CheckVersion() ? QStringLiteral("current") : QStringLiteral("older client"),
+             backgroundLine(facts.background));
+}
+
 } // namespace
 
 int runInfo(const Invocation &invocation, QTextStream &out)
 {
+    if (invocation.skinPaths.size() > 1) {
+        const auto failure = [&](const QString &skin, const QString &message) {
+            return invocation.json
+                       ? SkinReport{false, QStringLiteral("{\"layout\": %1, \"error\": %2}")
+                                               .arg(jsonString(layoutPathOf(skin)), jsonString(message))}
+                       : SkinReport{false, skin + QStringLiteral(": ") + message, true};
+        };
+        return runOnSkins(
+            invocation, out,
+            [&](const QString &skin) {
+                Invocation one = invocation;
+                one.skinPath = skin;
+                const SkinFacts facts = gatherFacts(one);
+                return SkinReport{true, invocation.json ? jsonText(facts) : summaryLine(facts)};
+            },
+            failure);
+    }
     const SkinFacts facts = gatherFacts(invocation);
     if (invocation.json)
-        writeJson(facts, out);
+        out << jsonText(facts) << '\n';
     else
         writeTable(facts, out);
     return 0;

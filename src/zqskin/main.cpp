@@ -5,13 +5,37 @@
 #include "files/engine_error.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Captions drawn by render --boxes need fonts, which only a GUI application has; it never
+// shows a window, so it needs no display either.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--boxes") == 0) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            // Its start-up notes (no runtime folder of a desktop session) mean nothing here.
+            const QtMessageHandler previous =
+                qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+            auto app = std::make_unique<QGuiApplication>(argc, argv);
+            qInstallMessageHandler(previous);
+            return app;
+        }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     try {

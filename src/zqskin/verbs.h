@@ -9,7 +9,21 @@
 namespace zqskin {
 
 // Options a verb accepts besides SKIN and its operands.
-enum VerbOption : unsigned { NoOptions = 0, JsonOption = 1, SizeOption = 2, AtOption = 4 };
+// ManySkinsOption: several SKIN arguments (and --jobs) are taken.
+enum VerbOption : unsigned {
+    NoOptions = 0,
+    JsonOption = 1,
+    SizeOption = 2,
+    AtOption = 4,
+    RectOption = 8,
+    BackgroundOption = 16,
+    ForceOption = 32,
+    TabOption = 64,
+    BoxesOption = 128,
+    ScaleOption = 256,
+    OutDirOption = 512,
+    ManySkinsOption = 1024,
+};
 
 // One command of the tool. run writes its report to out and returns the exit status;
 // failures are raised as zq::EngineError.

@@ -226,8 +226,8 @@ TEST(SkinVerbs, UsageErrorsExitWithTwoAndTouchNothing)
              QStringList{},
              QStringList{"check"},
              QStringList{"paint", s},
-             QStringList{"check", s, "extra"},
-             QStringList{"check", s, "--json"},
+             QStringList{"check", s, "--tab", "登陆"},
+             QStringList{"check", s, "--jobs", "0"},
              QStringList{"info", s, "--at", "1,2"},
              QStringList{"info", s, "--size", "0x5"},
              QStringList{"info", s, "--size", "12"},
@@ -242,11 +242,22 @@ TEST(SkinVerbs, UsageErrorsExitWithTwoAndTouchNothing)
              QStringList{"flatten", s, "充值", png, "--size", "5x5"},
              QStringList{"background", s},
              QStringList{"background", s, jpeg, "--at", "1,1"},
+             QStringList{"set", s, "登陆"},
+             QStringList{"set", s, "登录", "--at", "1,1"},
+             QStringList{"box", s, "关机", "--rect", "1,2,3"},
+             QStringList{"box", s, "关机", "--at", "1,2"},
+             QStringList{"render", s},
+             QStringList{"render", s, s + "/out.png", "--tab", "登陆激活"},
+             QStringList{"render", s, s + "/out.png", "--scale", "0"},
+             QStringList{"render", s, s + "/out.png", "--scale", "1.5"},
+             QStringList{"render", s, s + "/out.png", "--out-dir", s},
+             QStringList{"new", s + "/new", "--size", "800x600", "--background", jpeg},
+             QStringList{"new", s + "/new", "--tab", "充值"},
          }) {
         const Outcome run = zqskin(arguments);
         EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(run.err.contains("usage: zqskin info SKIN [--json] [--size WxH]\n"));
+        EXPECT_TRUE(run.err.contains("usage: zqskin info SKIN... [--json] [--size WxH] [--jobs N]\n"));
         EXPECT_TRUE(run.err.contains("zqskin flatten SKIN ELEMENT PNG [--at X,Y]\n"))
             << run.err.toStdString();
     }

@@ -164,7 +164,7 @@ void JpegCodec::loadData(const QByteArray &data)
     m_progressive = header.multipleScans;
 }
 
-Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead) const
+Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead, JpegWarnings *warnings) const
 {
     jpeg::Decompressor session(m_data);
     session.readHeader();
@@ -237,6 +237,8 @@ Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead) const
     }
     session.run([](void *c) { jpeg_finish_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
     stop.ahead = nullptr;
+    if (warnings)
+        *warnings = {session.warnings(), QString::fromLocal8Bit(session.firstWarning())};
     return bitmap;
 }
 

@@ -9,6 +9,13 @@ namespace zq {
 
 class JpegEncodeAhead;
 
+// What libjpeg warned of while decoding: data cut short or corrupt, which it fills in (grey
+// or garbled) rather than failing.
+struct JpegWarnings {
+    long count = 0;
+    QString first; // libjpeg's text of the first one
+};
+
 // A JPEG file held compressed, with the facts of its header, decoded on demand; and the
 // encoder that writes a bitmap back. The progressive setting of the encoder follows the
 // last file loaded, so a progressive background is saved progressive.
@@ -31,8 +38,10 @@ public:
 
     // Full size, accurate DCT, block smoothing. Colour files give a 24-bit bitmap; grayscale
     // files, or any file when the display shows 8 bits per pixel or fewer, an 8-bit bitmap of
-    // at most 236 palette colours. ahead, when given, is handed each row as it is finished.
-    Bitmap decode(bool lowColourDisplay = false, JpegEncodeAhead *ahead = nullptr) const;
+    // at most 236 palette colours. ahead, when given, is handed each row as it is finished;
+    // warnings, when given, learns what libjpeg warned of.
+    Bitmap decode(bool lowColourDisplay = false, JpegEncodeAhead *ahead = nullptr,
+                  JpegWarnings *warnings = nullptr) const;
 
     // A colour JPEG of the bitmap at quality 90 with baseline tables, progressive exactly
     // when the last file loaded had more than one scan.

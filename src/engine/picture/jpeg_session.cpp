@@ -21,7 +21,15 @@ namespace {
     std::abort();
 }
 
-void ignoreMessage(j_common_ptr, int) {}
+// Shows nothing; a warning (level -1) is counted, and the first one's text kept.
+void noteMessage(j_common_ptr info, int level)
+{
+    if (level >= 0)
+        return;
+    auto *error = reinterpret_cast<ErrorManager *>(info->err);
+    if (error->mgr.num_warnings++ == 0)
+        error->mgr.format_message(info, error->firstWarning);
+}
 
 void ignoreOutput(j_common_ptr) {}
 
@@ -60,9 +68,10 @@ jpeg_error_mgr *installErrorManager(ErrorManager &error)
 {
     jpeg_std_error(&error.mgr);
     error.mgr.error_exit = errorExit;
-    error.mgr.emit_message = ignoreMessage;
+    error.mgr.emit_message = noteMessage;
     error.mgr.output_message = ignoreOutput;
     error.jump = nullptr;
+    error.firstWarning[0] = '\0';
     return &error.mgr;
 }
 

@@ -23,9 +23,11 @@ using Step = void (*)(void *context);
 struct ErrorManager {
     jpeg_error_mgr mgr; // first member: libjpeg only sees this part
     std::jmp_buf *jump = nullptr;
+    // The first warning's text; mgr.num_warnings counts them all.
+    char firstWarning[JMSG_LENGTH_MAX] = {};
 };
 
-// Installs the exit routine that jumps back to the guard and silences warnings.
+// Installs the exit routine that jumps back to the guard and silences warnings, counting them.
 jpeg_error_mgr *installErrorManager(ErrorManager &error);
 
 // Runs step(context); returns 0, or libjpeg's message number if the codec stopped with an error.
@@ -44,6 +46,9 @@ public:
     void run(Step step, void *context);
     // jpeg_read_header, guarded.
     void readHeader();
+    // Warnings so far (data cut short, corrupt data), and the first one's text.
+    long warnings() const { return m_error.mgr.num_warnings; }
+    const char *firstWarning() const { return m_error.firstWarning; }
 
 private:
     ErrorManager m_error;

@@ -136,6 +136,29 @@ void TiniMian::WriteLayout() const
     LayoutIni.save(document);
 }
 
+void TiniMian::WritePosition(Element element) const
+{
+    const QChar separator = regionalSettings().decimalSeparator;
+    ProfileDocument document = LayoutIni.loadForUpdate();
+    for (const NormalKey &key : normalKeys) {
+        if (key.element != element)
+            continue;
+        Point point = position(key.element);
+        const QString text = fractionText(coordinate(point, key.axis), extent(BgSize, key.axis), separator);
+        document.setValue(normalSection, key.writeKey, text.toLocal8Bit());
+    }
+    LayoutIni.save(document);
+}
+
+void TiniMian::WriteBox(const char *section, int keyNumber) const
+{
+    const BoxRect &rect = box(section, keyNumber);
+    ProfileDocument document = LayoutIni.loadForUpdate();
+    for (const auto &[part, member] : boxParts)
+        document.setValue(section, boxKeyName(keyNumber, part), integerText(rect.*member).toLatin1());
+    LayoutIni.save(document);
+}
+
 Point &TiniMian::position(Element element)
 {
     return const_cast<Point &>(std::as_const(*this).position(element));

@@ -22,6 +22,10 @@ public:
     // Writes all 56 values. The file is replaced in one step: it never ends half-written, and
     // on failure "Unable to write to %s" is raised with the old file left whole.
     void WriteLayout() const;
+    // Writes only the keys of one element's position, or of one box, in the same forms;
+    // every other line of the file stays as it is. Replaced in one step, as above.
+    void WritePosition(Element element) const;
+    void WriteBox(const char *section, int keyNumber) const;
 
     // The position of an element, and the box stored under a section's key number.
     Point &position(Element element);

@@ -1,0 +1,84 @@
+#include "skin/lock_screen.h"
+
+#include "files/engine_error.h"
+#include "picture/bitmap_ops.h"
+#include "picture/bmp_reader.h"
+#include "picture/jpeg_codec.h"
+#include "skin/skin_document.h"
+
+#include <QPoint>
+#include <QRect>
+
+#include <stdexcept>
+
+namespace zq {
+
+namespace {
+
+Bitmap widenedTo24Bits(const Bitmap &picture)
+{
+    Bitmap wide(picture.width(), picture.height(), BitmapFormat::rgb24(), Bitmap::Fill::Zero);
+    std::vector<QRgb> line(static_cast<size_t>(picture.width()));
+    for (int y = 0; y < picture.height(); ++y) {
+        picture.readRgbRow(y, 0, picture.width(), line.data());
+        wide.writeRgbRow(y, 0, picture.width(), line.data());
+    }
+    return wide;
+}
+
+} // namespace
+
+Element pageOf(Element tab)
+{
+    switch (tab) {
+    case Element::LogTab:
+        return Element::LogPage;
+    case Element::FilTab:
+        return Element::FilPage;
+    case Element::ManTab:
+        return Element::ManPage;
+    default:
+        throw std::invalid_argument("not a tab picture");
+    }
+}
+
+std::vector<Element> shownElements(Element tab)
+{
+    // The switch sends the tab pictures to the back in the order 登陆, 充值, 管理, so the last
+    // sent lies lowest; the page comes to the front.
+    std::vector<Element> shown;
+    for (Element t : {Element::ManTab, Element::FilTab, Element::LogTab})
+        if (t != tab)
+            shown.push_back(t);
+    shown.push_back(pageOf(tab));
+    return shown;
+}
+
+LockScreenSkin LockScreenSkin::read(const QString &layoutPath)
+{
+    const QString folder = SkinDocument::skinFolderOf(layoutPath);
+    LockScreenSkin skin;
+    JpegCodec jpeg;
+    jpeg.loadFile(folder + backgroundFileName.toString());
+    skin.background = jpeg.decode();
+    skin.layout.emplace(layoutPath, PixelSize{skin.background.width(), skin.background.height()});
+    if (!skin.layout->CheckVersion())
+        throw EngineError(oldLayoutMessage());
+    for (Element e : allElements)
+        skin.pictures[size_t(e)] = readBmpFile(folder + elementPictureFileName(e).toString());
+    return skin;
+}
+
+Bitmap renderLockScreen(LockScreenSkin &skin, Element tab)
+{
+    Bitmap screen = skin.background.format().bitsPerPixel == 24 ? std::move(skin.background)
+                                                                : widenedTo24Bits(skin.background);
+    for (Element e : shownElements(tab)) {
+        const Bitmap &picture = skin.pictures[size_t(e)];
+        const Point at = skin.layout->position(e);
+        copyRect(screen, QPoint(at.x, at.y), picture, QRect(0, 0, picture.width(), picture.height()));
+    }
+    return screen;
+}
+
+} // namespace zq
