@@ -49,12 +49,17 @@ TSetUi::TSetUi(QWidget *owner)
 
 TSetUi::~TSetUi() = default;
 
-void TSetUi::ShowBounds(int left, int top, int width, int height)
+void TSetUi::showFields(int left, int top, int width, int height)
 {
     ui->Edit1->setText(QString::number(top));
     ui->Edit2->setText(QString::number(left));
     ui->Edit3->setText(QString::number(width));
     ui->Edit4->setText(QString::number(height));
+}
+
+void TSetUi::ShowBounds(int left, int top, int width, int height)
+{
+    showFields(left, top, width, height);
 
     centreOnScreen();
     show();

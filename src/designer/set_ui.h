@@ -33,6 +33,9 @@ public:
     // shows the dialog centred on the screen and brings it to the front.
     void ShowBounds(int left, int top, int width, int height);
 
+    // Writes the four fields as ShowBounds does, without showing or moving the dialog.
+    void showFields(int left, int top, int width, int height);
+
     void setButton1Click(Button1Action action);
 
     // Edit1 top, Edit2 left, Edit3 width, Edit4 height.
