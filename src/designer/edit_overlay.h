@@ -26,6 +26,7 @@ public:
     void setReadout(const QString &text, QPoint at);
     // The window the overlay never draws over.
     void keepClearOf(QWidget *window) { m_keepClear = window; }
+    QWidget *keepClear() const { return m_keepClear; }
 
     QRect selectionRect() const { return m_item; }
     QString readoutText() const { return m_readout; }

@@ -230,6 +230,9 @@ TSetUi *TImageButtonA::OpenPositionDialog()
     dialog->setWindowTitle(m_picture.Name);
     dialog->setButton1Click([this](TSetUi &d) { ApplyPosition(d); });
     dialog->ShowBounds(m_panel->x(), m_panel->y(), m_panel->width(), m_panel->height());
+    // Beside the element, where it does not hide the element or the control window.
+    const QRect item(m_panel->mapToGlobal(QPoint(0, 0)), m_panel->size());
+    dialog->placeBeside(item, DialogKeepClear ? DialogKeepClear() : QRect());
     return dialog;
 }
 

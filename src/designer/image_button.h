@@ -60,6 +60,9 @@ public:
     // Called with the element's name by the menu's "点击"; installed by the owner.
     std::function<void(const QString &)> OnElementClick;
 
+    // The window a position dialog must not cover (global coordinates); none when unset.
+    std::function<QRect()> DialogKeepClear;
+
     // Picks the PNG for "换张图片"; an empty path means cancelled. The picture dialog unless
     // replaced (tests put their own here).
     std::function<QString(QWidget *parent)> PngChooser;

@@ -86,11 +86,17 @@ void LayoutEditor::installShortcuts(const Commands &commands)
 
 void LayoutEditor::attach()
 {
+    m_elements.clear();
+    m_boxes.clear();
+    m_pageOf.clear();
     for (Element e : allElements) {
         TImageButtonA *element = m_workspace.element(e);
         if (!element)
             continue;
         m_elements[element->Panel()] = element;
+        element->DialogKeepClear = [keepClear = QPointer<QWidget>(m_overlay->keepClear())] {
+            return keepClear ? QRect(keepClear->mapToGlobal(QPoint(0, 0)), keepClear->size()) : QRect();
+        };
         element->Panel()->installEventFilter(this);
         auto *page = dynamic_cast<TPageElement *>(element);
         for (int slot = 1; page && page->BoxInSlot(slot); ++slot) {

@@ -336,6 +336,11 @@ void LayoutEditorTest::captionMarksUnsavedChanges()
     QCOMPARE(h.form->windowTitle(), caption);
     h.key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(h.form->windowTitle(), marked);
+
+    // F1 lists the keys, the undo ones among them.
+    h.key(Qt::Key_F1);
+    QCOMPARE(h.notices.size(), 2);
+    QVERIFY(h.notices.last().contains(QStringLiteral("Ctrl+Z")));
 }
 
 void LayoutEditorTest::dragSnapsAgainstANeighbourUnlessAltIsHeld()
