@@ -29,7 +29,10 @@ LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *k
     m_overlay->keepClearOf(keepClear);
     m_overlay->setGeometry(preview->rect());
     m_overlay->show();
+    // Above the canvas and its overview, under the control window.
     m_overlay->raise();
+    if (keepClear)
+        keepClear->raise();
     preview->installEventFilter(this);
 
     m_readoutTimer.setSingleShot(true);
@@ -106,7 +109,6 @@ void LayoutEditor::attach()
             box->Panel->installEventFilter(this);
         }
     }
-    m_overlay->raise();
 }
 
 bool LayoutEditor::isShown(QWidget *item) const
@@ -270,11 +272,6 @@ bool LayoutEditor::eventFilter(QObject *watched, QEvent *event)
         // The press selects; the drag it starts goes on as before.
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             select(widget);
-        break;
-    case QEvent::ZOrderChange:
-        // A page brought to the front must not cover the outline.
-        if (m_overlay->parentWidget() == widget->parentWidget())
-            m_overlay->raise();
         break;
     case QEvent::Move:
     case QEvent::Resize:

@@ -5,6 +5,7 @@
 #include "image_button.h"
 #include "page_elements.h"
 #include "preview_window.h"
+#include "skin_canvas.h"
 #include "text_box.h"
 
 #include <QGuiApplication>
@@ -98,7 +99,7 @@ void SkinWorkspace::buildElements(const std::function<void(const QString &)> &on
     for (Element e : allElements) {
         ElementPicture &picture = doc.buildElement(e);
         auto &slot = m_skin->elements[size_t(e)];
-        slot = makeElement(e, picture, m_preview);
+        slot = makeElement(e, picture, m_preview->canvas());
         if (auto *page = dynamic_cast<TPageElement *>(slot.get())) {
             for (const BoxTableRow &row : boxTable) {
                 if (row.page == e)
