@@ -4,7 +4,9 @@
 
 #include <QChildEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace zq {
 
@@ -60,10 +62,21 @@ bool CanvasOverview::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::Show:
-    case QEvent::Hide:
-        if (watched != m_canvas && isVisible())
-            update();
+    case QEvent::Hide: {
+        if (watched == m_canvas || !isVisible())
+            break;
+        // Only the outline's old and new places are painted again: a drag step stays as
+        // cheap as on a picture that needs no overview.
+        const QWidget *child = static_cast<QWidget *>(watched);
+        QRect before = child->geometry();
+        if (event->type() == QEvent::Move)
+            before.moveTopLeft(static_cast<QMoveEvent *>(event)->oldPos());
+        else if (event->type() == QEvent::Resize)
+            before.setSize(static_cast<QResizeEvent *>(event)->oldSize());
+        update(scaled(before).toAlignedRect().adjusted(-2, -2, 2, 2) |
+               scaled(child->geometry()).toAlignedRect().adjusted(-2, -2, 2, 2));
         break;
+    }
     default:
         break;
     }
