@@ -101,12 +101,13 @@ void EditOverlay::paintEvent(QPaintEvent *event)
         painter.drawRect(outline);
         painter.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
         painter.drawRect(outline);
-        const int cx = outline.center().x();
-        const int cy = outline.center().y();
+        // Centred on the outline's pixels, which are the item's first and last ones.
+        const QRect line = m_item;
+        const int cx = line.center().x();
+        const int cy = line.center().y();
         for (const QPoint p :
-             {outline.topLeft(), QPoint(cx, outline.top()), outline.topRight(), QPoint(outline.right(), cy),
-              outline.bottomRight(), QPoint(cx, outline.bottom()), outline.bottomLeft(),
-              QPoint(outline.left(), cy)}) {
+             {line.topLeft(), QPoint(cx, line.top()), line.topRight(), QPoint(line.right(), cy),
+              line.bottomRight(), QPoint(cx, line.bottom()), line.bottomLeft(), QPoint(line.left(), cy)}) {
             const QRect handle(p.x() - kHandle / 2, p.y() - kHandle / 2, kHandle, kHandle);
             painter.fillRect(handle, Qt::white);
             painter.setPen(QColor(0, 120, 215));
