@@ -196,7 +196,7 @@ void LayoutEditor::step(const KeyStep &s)
                                      TImageButtonA::Edit::Key);
     }
     const QRect r = itemRect(item);
-    showReadout(item, QPoint(r.right() + 8, r.bottom() + 8));
+    showReadout(item, QPoint(r.right() + 8, r.bottom() + 8), true);
 }
 
 QString LayoutEditor::readoutText(QWidget *item) const
@@ -207,10 +207,13 @@ QString LayoutEditor::readoutText(QWidget *item) const
     return QStringLiteral("%1, %2  %3 × %4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
 }
 
-void LayoutEditor::showReadout(QWidget *item, QPoint at)
+void LayoutEditor::showReadout(QWidget *item, QPoint at, bool expires)
 {
     m_overlay->setReadout(readoutText(item), at);
-    m_readoutTimer.start();
+    if (expires)
+        m_readoutTimer.start();
+    else
+        m_readoutTimer.stop();
 }
 
 QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted, Qt::KeyboardModifiers held)
@@ -226,7 +229,7 @@ QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted
             if (panel != control && panel->isVisibleTo(m_preview))
                 lines.addRect(panel->geometry());
         }
-        extent = m_overlay->rect();
+        extent = QRect(QPoint(0, 0), control->parentWidget()->size());
     } else if (auto box = m_boxes.find(control); box != m_boxes.end()) {
         QWidget *page = control->parentWidget();
         lines.addRect(QRect(QPoint(0, 0), page->size()));
@@ -252,7 +255,8 @@ void LayoutEditor::dragStep(QWidget *control, bool running)
     if (!m_elements.count(control) && !m_boxes.count(control))
         return;
     if (running) {
-        showReadout(control, m_overlay->mapFromGlobal(QCursor::pos()) + QPoint(16, 20));
+        // Stays while the button is held; goes a second after the release.
+        showReadout(control, m_overlay->mapFromGlobal(QCursor::pos()) + QPoint(16, 20), false);
         return;
     }
     m_overlay->setGuides(std::nullopt, std::nullopt, QRect());

@@ -73,7 +73,7 @@ private:
     QRect itemClip(QWidget *item) const;
     QString readoutText(QWidget *item) const;
     void refreshSelection();
-    void showReadout(QWidget *item, QPoint at);
+    void showReadout(QWidget *item, QPoint at, bool expires);
     QRect snapStep(QWidget *control, HitZone zone, const QRect &wanted, Qt::KeyboardModifiers held);
     void dragStep(QWidget *control, bool running);
 

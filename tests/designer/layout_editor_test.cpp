@@ -359,8 +359,12 @@ void LayoutEditorTest::dragSnapsAgainstANeighbourUnlessAltIsHeld()
         const QPoint travel(against + 4 - man->x(), 0);
         const QRect before = man->geometry();
         std::optional<int> guideSeen;
-        h.drag(man, QPoint(30, 20), travel, alt ? Qt::AltModifier : Qt::KeyboardModifiers(),
-               [&] { guideSeen = h.editor().overlay()->xGuide(); });
+        QString readoutSeen;
+        h.drag(man, QPoint(30, 20), travel, alt ? Qt::AltModifier : Qt::KeyboardModifiers(), [&] {
+            guideSeen = h.editor().overlay()->xGuide();
+            readoutSeen = h.editor().overlay()->readoutText();
+        });
+        QVERIFY(readoutSeen.endsWith(QStringLiteral("%1 × %2").arg(man->width()).arg(man->height())));
         QCOMPARE(man->x(), alt ? against + 4 : against);
         QCOMPARE(man->y(), before.y());
         QCOMPARE(guideSeen, std::optional<int>(against));
