@@ -1,5 +1,6 @@
 #include "control_window.h"
 
+#include "designer_font.h"
 #include "error_report.h"
 #include "image_button.h"
 #include "layout_editor.h"
@@ -77,10 +78,7 @@ TForm1::TForm1(ControlDialogs dialogs)
     setFixedSize(kClientWidth + TitleBarFrame::kFrameWidth, kClientHeight + TitleBarFrame::kFrameHeight);
     m_client->setGeometry(contentsRect());
 
-    // 12-pixel type; the first family is the layout's, the second carries the Chinese glyphs.
-    QFont type = font();
-    type.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
-    type.setPixelSize(12);
+    const QFont type = designerFont(font());
     setFont(type);
     // Set on each control too: the platform may give buttons and edits a font of their own.
     for (QWidget *control : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {

@@ -1,5 +1,6 @@
 #include "set_ui.h"
 
+#include "designer_font.h"
 #include "error_report.h"
 #include "numbers/strict_int.h"
 #include "ui_set_ui.h"
@@ -28,10 +29,7 @@ TSetUi::TSetUi(QWidget *owner)
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
-    // 12-pixel type; the first family is the layout's, the second carries the Chinese glyphs.
-    QFont type = font();
-    type.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("WenQuanYi Micro Hei")});
-    type.setPixelSize(12);
+    const QFont type = designerFont(font());
     setFont(type);
     for (QLineEdit *edit : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4})
         edit->setFont(type);

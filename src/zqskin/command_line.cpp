@@ -70,6 +70,8 @@ Invocation parseCommandLine(const QStringList &arguments)
         QString value;
         if (argument == u"-h" || argument == u"--help") {
             invocation.help = true;
+        } else if (argument == u"--version") {
+            invocation.version = true;
         } else if (argument == u"--json") {
             invocation.json = true;
         } else if (optionValue(arguments, i, u"--size", value)) {
@@ -82,7 +84,9 @@ Invocation parseCommandLine(const QStringList &arguments)
             positional.append(argument);
         }
     }
-    if (invocation.help)
+    if (invocation.version)
+        return invocation;
+    if (invocation.help && positional.isEmpty())
         return invocation;
     if (positional.isEmpty())
         throw UsageError(QStringLiteral("no command given"));
@@ -90,6 +94,8 @@ Invocation parseCommandLine(const QStringList &arguments)
     const Verb *verb = findVerb(invocation.verb);
     if (verb == nullptr)
         throw UsageError(QStringLiteral("unknown command %1").arg(invocation.verb));
+    if (invocation.help)
+        return invocation;
     if (positional.size() != 1 + verb->operandCount)
         throw UsageError(QStringLiteral("wrong number of arguments for %1").arg(invocation.verb));
     invocation.skinPath = positional.takeFirst();

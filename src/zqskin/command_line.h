@@ -27,7 +27,8 @@ struct Invocation {
     std::optional<zq::PixelSize> size; // --size WxH; left out, it comes from the skin's background
     std::optional<zq::Point> at;       // --at X,Y
     bool json = false;
-    bool help = false;
+    bool help = false; // verb is then empty, or the verb to explain
+    bool version = false;
 };
 
 // Parses the arguments after the program name.

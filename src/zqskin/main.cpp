@@ -1,4 +1,5 @@
 #include "command_line.h"
+#include "help_text.h"
 #include "verbs.h"
 
 #include "files/engine_error.h"
@@ -17,8 +18,13 @@ int main(int argc, char **argv)
         QStringList arguments = QCoreApplication::arguments();
         arguments.removeFirst();
         const zqskin::Invocation invocation = zqskin::parseCommandLine(arguments);
+        if (invocation.version) {
+            out << zqskin::versionText();
+            return 0;
+        }
         if (invocation.help) {
-            out << zqskin::usageText();
+            out << (invocation.verb.isEmpty() ? zqskin::toolHelpText()
+                                              : zqskin::verbHelpText(invocation.verb));
             return 0;
         }
         return zqskin::findVerb(invocation.verb)->run(invocation, out);

@@ -1,5 +1,7 @@
 #include "profile/profile_document.h"
 
+#include "platform/line_ending.h"
+
 #include <algorithm>
 
 namespace zq {
@@ -144,11 +146,11 @@ qsizetype ProfileDocument::findKey(const SectionSpan &span, QByteArrayView key) 
 
 QByteArray ProfileDocument::newLineEnding() const
 {
-    // New lines follow the file's own endings; a new file gets the client's CRLF.
+    // New lines follow the file's own endings.
     for (const Line &line : lines_)
         if (!line.ending.isEmpty())
             return line.ending;
-    return QByteArrayLiteral("\r\n");
+    return platform::newProfileLineEnding().toByteArray();
 }
 
 void ProfileDocument::endLastLine()

@@ -2,6 +2,7 @@
 
 #include "numbers/number_text.h"
 #include "numbers/regional_settings.h"
+#include "platform/code_page.h"
 #include "skin/fraction_text.h"
 
 #include <array>
@@ -87,7 +88,7 @@ std::int32_t extent(PixelSize size, Axis axis)
 
 QString textOf(const QByteArray &value)
 {
-    return QString::fromLocal8Bit(value);
+    return platform::fromSystemCodePage(value);
 }
 
 } // namespace
@@ -124,7 +125,7 @@ void TiniMian::WriteLayout() const
     for (const NormalKey &key : normalKeys) {
         Point point = position(key.element);
         const QString text = fractionText(coordinate(point, key.axis), extent(BgSize, key.axis), separator);
-        document.setValue(normalSection, key.writeKey, text.toLocal8Bit());
+        document.setValue(normalSection, key.writeKey, platform::toSystemCodePage(text));
     }
     for (const BoxKey &key : boxKeys) {
         const BoxRect &rect = this->*key.field;
