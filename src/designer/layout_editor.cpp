@@ -6,6 +6,7 @@
 #include "page_elements.h"
 #include "preview_window.h"
 #include "skin/bg_image.h"
+#include "skin_canvas.h"
 #include "skin_workspace.h"
 #include "snapping.h"
 #include "text_box.h"
@@ -39,6 +40,8 @@ LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *k
     m_readoutTimer.setInterval(kReadoutMs);
     connect(&m_readoutTimer, &QTimer::timeout, this, [this] { m_overlay->setReadout(QString(), QPoint()); });
     connect(preview, &TForm2::image1Clicked, this, &LayoutEditor::clearSelection);
+    // Panning moves what is selected across the screen, though not on the skin.
+    connect(preview->canvas(), &SkinCanvas::panned, this, [this] { refreshSelection(); });
 
     MoveSizeLoop::setStepFilter(
         [this](QWidget *control, HitZone zone, const QRect &wanted, Qt::KeyboardModifiers held) {

@@ -11,6 +11,7 @@
 #include "set_ui.h"
 #include "skin/bg_image.h"
 #include "skin/skin_document.h"
+#include "skin_canvas.h"
 #include "skin_copy.h"
 #include "skin_workspace.h"
 #include "text_box.h"
@@ -118,6 +119,7 @@ private slots:
     void captionMarksUnsavedChanges();
     void dragSnapsAgainstANeighbourUnlessAltIsHeld();
     void tabWalksThroughWhatIsShown();
+    void selectionFollowsThePan();
 };
 
 void LayoutEditorTest::keysMoveTheSelectedPictureAndItsStoredPosition()
@@ -398,6 +400,30 @@ void LayoutEditorTest::tabWalksThroughWhatIsShown()
     QTest::mouseClick(h.window(), Qt::LeftButton, {}, QPoint(3, 3));
     QVERIFY(!h.editor().selected());
     QVERIFY(h.editor().overlay()->selectionRect().isEmpty());
+}
+
+void LayoutEditorTest::selectionFollowsThePan()
+{
+    Editor h;
+    QVERIFY(h.ready());
+    // A screen smaller than the skin: the view pans.
+    h.form->preview()->setGeometry(0, 0, 1000, 700);
+    zq::SkinCanvas *canvas = h.form->preview()->canvas();
+    QVERIFY(canvas->pans());
+    QWidget *tab = h.panel(Element::ManTab);
+    h.editor().select(tab);
+    for (const QPoint pan : {QPoint(900, 300), QPoint(400, 380), QPoint(0, 0)}) {
+        canvas->panTo(pan);
+        QCOMPARE(canvas->pan(), pan);
+        QCOMPARE(h.editor().overlay()->selectionRect(), tab->geometry().translated(-pan));
+    }
+    // The keys still move it in picture pixels.
+    canvas->panTo(QPoint(900, 300));
+    const QPoint before = tab->pos();
+    h.key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(QPoint(h.element(Element::ManTab)->X(), h.element(Element::ManTab)->Y()),
+             before + QPoint(0, 10));
+    QCOMPARE(h.editor().overlay()->selectionRect(), tab->geometry().translated(-canvas->pan()));
 }
 
 QTEST_MAIN(LayoutEditorTest)
