@@ -3,6 +3,7 @@
 #include "designer_font.h"
 #include "error_report.h"
 #include "image_button.h"
+#include "layout_editor.h"
 #include "preview_window.h"
 #include "skin_workspace.h"
 #include "text_constants.h"
@@ -102,6 +103,7 @@ TForm1::~TForm1()
 {
     // The elements sit on the preview, and this window is the preview's child: the
     // elements go first, then this window leaves the preview, then the preview goes.
+    m_editor.reset();
     m_workspace.reset();
     TForm2 *preview = m_preview;
     setParent(nullptr);
@@ -120,6 +122,21 @@ void TForm1::FormCreate()
     setAccessibleName(windowTitle());
     ui->Memo1->appendPlainText(textConstant(CreditText));
     m_workspace = std::make_unique<SkinWorkspace>(m_preview);
+    // The caption says when the skin differs from what was opened or last saved.
+    connect(&m_workspace->undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowTitle(textConstant(ControlCaptionText) + (clean ? QString() : QStringLiteral(" *")));
+    });
+    LayoutEditor::Commands keys;
+    keys.save = [this] {
+        if (ui->Button4->isEnabled())
+            Button4Click();
+    };
+    keys.open = [this] {
+        if (ui->Button1->isEnabled())
+            Button1Click();
+    };
+    keys.help = [this] { m_dialogs.showNotice(this, LayoutEditor::helpText()); };
+    m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this, keys);
 }
 
 QPushButton *TForm1::Button1() const
@@ -186,6 +203,7 @@ void TForm1::openChosenLayout(const QString &layoutPath)
 void TForm1::Show()
 {
     m_workspace->buildElements([this](const QString &name) { POnClick(name); });
+    m_editor->attach();
 }
 
 void TForm1::POnClick(const QString &name)

@@ -16,6 +16,7 @@ class TForm1;
 
 namespace zq {
 
+class LayoutEditor;
 class SkinWorkspace;
 class TForm2;
 class TitleBarFrame;
@@ -39,6 +40,7 @@ public:
 
     TForm2 *preview() const { return m_preview; }
     SkinWorkspace &workspace() const { return *m_workspace; }
+    LayoutEditor &editor() const { return *m_editor; }
     QWidget *clientArea() const { return m_client; }
     const TitleBarFrame &frame() const { return *m_frame; }
 
@@ -91,6 +93,7 @@ private:
     TitleBarFrame *m_frame;
     TForm2 *m_preview = nullptr;
     std::unique_ptr<SkinWorkspace> m_workspace;
+    std::unique_ptr<LayoutEditor> m_editor;
     bool m_placed = false;
     bool m_clientPressed = false;
     bool m_labelPressed = false;

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <exception>
+
 namespace zq {
 
 TImageButtonA::TImageButtonA(ElementPicture &picture, QWidget *preview)
@@ -63,9 +65,55 @@ int TImageButtonA::Y() const
     return m_picture.Y;
 }
 
-ElementPicture &TImageButtonA::picture()
+const ElementPicture &TImageButtonA::picture() const
 {
     return m_picture;
+}
+
+const zq::Bitmap &TImageButtonA::bitmap() const
+{
+    return m_picture.Bitmap;
+}
+
+ElementState TImageButtonA::place() const
+{
+    return {m_panel->geometry(), m_autoSize, QPoint(m_picture.X, m_picture.Y), nullptr};
+}
+
+ElementState TImageButtonA::state() const
+{
+    ElementState s = place();
+    auto content = std::make_shared<ElementPictureContent>();
+    content->png = m_picture.Png;
+    content->bitmap = m_picture.Bitmap;
+    content->width = m_picture.PictureWidth;
+    content->height = m_picture.PictureHeight;
+    s.picture = std::move(content);
+    return s;
+}
+
+void TImageButtonA::restore(const ElementState &s)
+{
+    if (s.picture) {
+        m_picture.Png = s.picture->png;
+        m_picture.Bitmap = s.picture->bitmap;
+        m_picture.PictureWidth = s.picture->width;
+        m_picture.PictureHeight = s.picture->height;
+        m_picture.X = s.stored.x();
+        m_picture.Y = s.stored.y();
+    } else {
+        m_picture.Recomposite(s.stored.x(), s.stored.y());
+    }
+    m_autoSize = s.autoSize;
+    if (s.picture || m_picture.Png)
+        m_panel->setPicture(m_picture.Bitmap.toImage());
+    m_panel->setGeometry(s.panel);
+}
+
+void TImageButtonA::report(Edit kind, const ElementState &before, const ElementState &after)
+{
+    if (OnEdit && !before.samePlace(after))
+        OnEdit(kind, before, after);
 }
 
 QWidget *TImageButtonA::Panel() const
@@ -116,8 +164,12 @@ void TImageButtonA::ImageMouseDown(const QMouseEvent &event)
 
 void TImageButtonA::DragMove(QPoint globalStart)
 {
-    zq::DragMove(m_panel, globalStart);
+    const ElementState before = place();
+    const MoveSizeLoop::Result result = zq::DragMove(m_panel, globalStart);
     Recomposite();
+    // An Esc-cancelled drag is no edit.
+    if (result.changed())
+        report(Edit::Drag, before, place());
 }
 
 void TImageButtonA::Recomposite()
@@ -132,11 +184,22 @@ void TImageButtonA::Recomposite()
         fitToPicture();
 }
 
+void TImageButtonA::FlattenAgain()
+{
+    if (!m_picture.Png)
+        return;
+    m_picture.Recomposite(m_picture.X, m_picture.Y);
+    showPicture();
+}
+
 void TImageButtonA::LoadPng(const QString &path)
 {
+    const ElementState before = OnEdit ? state() : ElementState{};
     m_picture.LoadPng(path, m_panel->x(), m_panel->y());
     m_autoSize = true;
     showPicture();
+    if (OnEdit)
+        OnEdit(Edit::Picture, before, state());
 }
 
 void TImageButtonA::ClickItemClick()
@@ -167,23 +230,42 @@ TSetUi *TImageButtonA::OpenPositionDialog()
     dialog->setWindowTitle(m_picture.Name);
     dialog->setButton1Click([this](TSetUi &d) { ApplyPosition(d); });
     dialog->ShowBounds(m_panel->x(), m_panel->y(), m_panel->width(), m_panel->height());
+    // Beside the element, where it does not hide the element or the control window.
+    const QRect item(m_panel->mapToGlobal(QPoint(0, 0)), m_panel->size());
+    dialog->placeBeside(item, DialogKeepClear ? DialogKeepClear() : QRect());
     return dialog;
 }
 
 void TImageButtonA::ApplyPosition(TSetUi &dialog)
 {
-    m_autoSize = false;
-    m_panel->move(strToIntStrict(dialog.Edit2()->text()), m_panel->y());
-    try {
-        m_panel->move(m_panel->x(), strToIntStrict(dialog.Edit1()->text()));
-    } catch (...) {
-        // The left already applied is where the element is now, and so what a save must store.
-        storePanelPosition();
-        throw;
+    // Fields are converted in the order left, top, width, height; those before one that
+    // does not convert are applied, the rest keep the panel's values.
+    int bounds[4] = {m_panel->x(), m_panel->y(), m_panel->width(), m_panel->height()};
+    const QLineEdit *fields[4] = {dialog.Edit2(), dialog.Edit1(), dialog.Edit3(), dialog.Edit4()};
+    std::exception_ptr failure;
+    for (int i = 0; i < 4 && !failure; ++i) {
+        try {
+            bounds[i] = strToIntStrict(fields[i]->text());
+        } catch (...) {
+            failure = std::current_exception();
+        }
     }
+    ApplyBounds(bounds[0], bounds[1], bounds[2], bounds[3], true, Edit::Dialog);
+    if (failure)
+        std::rethrow_exception(failure);
+    dialog.showFields(m_panel->x(), m_panel->y(), m_panel->width(), m_panel->height());
+}
+
+void TImageButtonA::ApplyBounds(int left, int top, int width, int height, bool sizeTyped, Edit kind)
+{
+    const ElementState before = place();
+    if (sizeTyped)
+        m_autoSize = false;
+    m_panel->move(left, top);
     storePanelPosition();
-    m_panel->resize(strToIntStrict(dialog.Edit3()->text()), m_panel->height());
-    m_panel->resize(m_panel->width(), strToIntStrict(dialog.Edit4()->text()));
+    if (sizeTyped)
+        m_panel->resize(width, height);
+    report(kind, before, place());
 }
 
 void TImageButtonA::storePanelPosition()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "element_state.h"
+
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -34,11 +36,32 @@ public:
     const QString &Name() const;
     int X() const; // the stored position
     int Y() const;
-    ElementPicture &picture();
-    QWidget *Panel() const; // parent of a page's text boxes
+    const ElementPicture &picture() const;
+    const zq::Bitmap &bitmap() const; // what is shown and saved
+    QWidget *Panel() const;           // parent of a page's text boxes
+
+    // The kinds of edit an element reports.
+    enum class Edit { Drag, Key, Dialog, Picture };
+    // Told after every edit that changed something, with the state before and after (the
+    // picture included for a replacement); installed by the owner, which records it.
+    std::function<void(Edit kind, const ElementState &before, const ElementState &after)> OnEdit;
+
+    // The element's place, and its place and picture.
+    ElementState place() const;
+    ElementState state() const;
+    // Puts the element back into a state taken earlier; reports nothing.
+    void restore(const ElementState &state);
+
+    // The one way typed or keyed bounds reach the element: the panel goes to (left, top),
+    // the stored position follows it (a PNG is flattened there again), and a typed size
+    // becomes the panel's own until the next Recomposite. Reported as one edit of `kind`.
+    void ApplyBounds(int left, int top, int width, int height, bool sizeTyped, Edit kind);
 
     // Called with the element's name by the menu's "点击"; installed by the owner.
     std::function<void(const QString &)> OnElementClick;
+
+    // The window a position dialog must not cover (global coordinates); none when unset.
+    std::function<QRect()> DialogKeepClear;
 
     // Picks the PNG for "换张图片"; an empty path means cancelled. The picture dialog unless
     // replaced (tests put their own here).
@@ -58,6 +81,9 @@ public:
     // Records the panel's place as the stored position and sizes the panel to the picture
     // again; an element with a PNG flattens it afresh there and shows the result.
     void Recomposite();
+    // An element that carries a PNG flattens it again at its stored position, onto the
+    // background as it is now; the panel keeps its place and size.
+    void FlattenAgain();
     // Loads a PNG at the panel's place; a broken PNG leaves everything as it was.
     void LoadPng(const QString &path);
 
@@ -66,9 +92,8 @@ public:
     void ReplaceItemClick();
     // Opens a new position dialog (owned by the panel) captioned with the element's name.
     TSetUi *OpenPositionDialog();
-    // Applies `dialog`'s fields in the order left, top, width, height, each as soon as it
-    // converts. The stored position follows the panel's new place (a PNG is flattened there
-    // again); the typed size stays the panel's only, until the next Recomposite.
+    // Applies `dialog`'s fields in the order left, top, width, height, as far as they
+    // convert, through ApplyBounds; the fields then show the bounds as applied.
     void ApplyPosition(TSetUi &dialog);
 
     QMenu *PopupMenu() const { return m_popupMenu; }
@@ -82,6 +107,7 @@ private:
     void showPicture();
     void fitToPicture();
     void storePanelPosition();
+    void report(Edit kind, const ElementState &before, const ElementState &after);
     QString choosePng();
 
     ElementPicture &m_picture;

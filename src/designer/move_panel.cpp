@@ -7,8 +7,9 @@
 
 namespace zq {
 
-void MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                      bool doubleClick, int x, int y, int precision)
+MoveSizeLoop::Result MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons,
+                                      Qt::KeyboardModifiers modifiers, bool doubleClick, int x, int y,
+                                      int precision)
 {
     const QPoint pos(x, y);
     const HitZone zone = hitTest(control->size(), pos, precision);
@@ -18,19 +19,20 @@ void MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons, Qt::KeyboardMo
     const Qt::KeyboardModifiers shiftKeys =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (buttons != Qt::LeftButton || shiftKeys != Qt::NoModifier || doubleClick)
-        return;
-    MoveSizeLoop::run(control, zone, control->mapToGlobal(pos));
+        return {MoveSizeLoop::Outcome::NotStarted, control->geometry(), control->geometry()};
+    return MoveSizeLoop::run(control, zone, control->mapToGlobal(pos));
 }
 
-void MovePanelByMouse(QWidget *control, const QMouseEvent &event, int precision)
+MoveSizeLoop::Result MovePanelByMouse(QWidget *control, const QMouseEvent &event, int precision)
 {
     const bool doubleClick = event.type() == QEvent::MouseButtonDblClick ||
                              event.flags().testFlag(Qt::MouseEventCreatedDoubleClick);
     const QPoint pos = event.position().toPoint();
-    MovePanelByMouse(control, event.buttons(), event.modifiers(), doubleClick, pos.x(), pos.y(), precision);
+    return MovePanelByMouse(control, event.buttons(), event.modifiers(), doubleClick, pos.x(), pos.y(),
+                            precision);
 }
 
-MoveSizeLoop::Outcome DragMove(QWidget *control, QPoint globalStart)
+MoveSizeLoop::Result DragMove(QWidget *control, QPoint globalStart)
 {
     return MoveSizeLoop::run(control, HitZone::Interior, globalStart);
 }

@@ -16,16 +16,18 @@ inline constexpr int kMovePrecision = 5;
 // mouse-move handler with that event's state and position (control coordinates). Always
 // sets the control's cursor to the zone under the pointer; when the left button alone is
 // down (no Shift, Ctrl or Alt, no double click) it runs the move/size loop and returns
-// after the button is released, with the control's geometry final.
-void MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                      bool doubleClick, int x, int y, int precision);
+// after the button is released, with the control's geometry final. Returns where the loop
+// started and ended (NotStarted, the geometry twice, when it did not run).
+MoveSizeLoop::Result MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons,
+                                      Qt::KeyboardModifiers modifiers, bool doubleClick, int x, int y,
+                                      int precision);
 
 // The same, fed straight from a mouse event. The press that completes a double click counts
 // as the double click.
-void MovePanelByMouse(QWidget *control, const QMouseEvent &event, int precision);
+MoveSizeLoop::Result MovePanelByMouse(QWidget *control, const QMouseEvent &event, int precision);
 
 // The picture elements' plain drag: moves the whole control (command 0xF009) with the
 // pointer from `globalStart` until the left button is released.
-MoveSizeLoop::Outcome DragMove(QWidget *control, QPoint globalStart);
+MoveSizeLoop::Result DragMove(QWidget *control, QPoint globalStart);
 
 } // namespace zq

@@ -10,6 +10,18 @@ namespace zq {
 
 namespace {
 bool g_running = false;
+MoveSizeLoop::StepFilter g_stepFilter;
+MoveSizeLoop::StepObserver g_stepObserver;
+} // namespace
+
+void MoveSizeLoop::setStepFilter(StepFilter filter)
+{
+    g_stepFilter = std::move(filter);
+}
+
+void MoveSizeLoop::setStepObserver(StepObserver observer)
+{
+    g_stepObserver = std::move(observer);
 }
 
 MoveSizeLoop::MoveSizeLoop(QWidget *control, HitZone zone, QPoint globalStart)
@@ -24,15 +36,17 @@ bool MoveSizeLoop::isRunning()
     return g_running;
 }
 
-MoveSizeLoop::Outcome MoveSizeLoop::run(QWidget *control, HitZone zone, QPoint globalStart)
+MoveSizeLoop::Result MoveSizeLoop::run(QWidget *control, HitZone zone, QPoint globalStart)
 {
-    if (g_running || !control || !control->isVisible())
-        return Outcome::NotStarted;
+    if (g_running || !control || !control->isVisible()) {
+        const QRect here = control ? control->geometry() : QRect();
+        return {Outcome::NotStarted, here, here};
+    }
     MoveSizeLoop loop(control, zone, globalStart);
     return loop.exec();
 }
 
-MoveSizeLoop::Outcome MoveSizeLoop::exec()
+MoveSizeLoop::Result MoveSizeLoop::exec()
 {
     g_running = true;
     QEventLoop loop;
@@ -55,16 +69,23 @@ MoveSizeLoop::Outcome MoveSizeLoop::exec()
     }
     m_loop = nullptr;
     g_running = false;
-    return m_outcome;
+    const QRect end = m_control ? m_control->geometry() : m_startRect;
+    if (g_stepObserver && m_control)
+        g_stepObserver(m_control, false);
+    return {m_outcome, m_startRect, end};
 }
 
-void MoveSizeLoop::follow(QPoint globalPos)
+void MoveSizeLoop::follow(QPoint globalPos, Qt::KeyboardModifiers modifiers)
 {
     if (!m_control || !m_loop || !m_loop->isRunning())
         return;
-    const QRect rect = applyDrag(m_zone, m_startRect, globalPos - m_globalStart);
+    QRect rect = applyDrag(m_zone, m_startRect, globalPos - m_globalStart);
+    if (g_stepFilter)
+        rect = g_stepFilter(m_control, m_zone, rect, modifiers);
     if (rect != m_control->geometry())
         m_control->setGeometry(rect);
+    if (g_stepObserver)
+        g_stepObserver(m_control, true);
 }
 
 void MoveSizeLoop::finish(Outcome outcome)
@@ -88,7 +109,7 @@ bool MoveSizeLoop::eventFilter(QObject *watched, QEvent *event)
             return false;
         const auto *me = static_cast<QMouseEvent *>(event);
         if (me->buttons() & Qt::LeftButton)
-            follow(me->globalPosition().toPoint());
+            follow(me->globalPosition().toPoint(), me->modifiers());
         else
             finish(Outcome::Finished); // the release went elsewhere
         return true;
@@ -98,7 +119,7 @@ bool MoveSizeLoop::eventFilter(QObject *watched, QEvent *event)
             return false;
         const auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() == Qt::LeftButton) {
-            follow(me->globalPosition().toPoint());
+            follow(me->globalPosition().toPoint(), me->modifiers());
             finish(Outcome::Finished);
         }
         return true;

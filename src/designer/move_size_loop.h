@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QRect>
 
+#include <functional>
+
 class QEventLoop;
 class QWidget;
 
@@ -23,10 +25,28 @@ class MoveSizeLoop : public QObject {
 public:
     enum class Outcome { Finished, Cancelled, NotStarted };
 
+    // How a loop ended, with the control's geometry (parent coordinates) when it began and
+    // when it ended; the two are equal when it was cancelled or never started.
+    struct Result {
+        Outcome outcome = Outcome::NotStarted;
+        QRect start;
+        QRect end;
+        bool changed() const { return outcome == Outcome::Finished && start != end; }
+    };
+
     // Runs the loop for `control` from `zone`, with the pointer at `globalStart` (where the
     // button went down). Returns after the release (Finished) or Esc (Cancelled);
     // NotStarted when another loop is already running or the control is hidden.
-    static Outcome run(QWidget *control, HitZone zone, QPoint globalStart);
+    static Result run(QWidget *control, HitZone zone, QPoint globalStart);
+
+    // Asked at every step for the rectangle to apply instead of the one the pointer asks
+    // for (snapping, say); `modifiers` are the keys held at that step. None by default.
+    using StepFilter = std::function<QRect(QWidget *control, HitZone zone, const QRect &wanted,
+                                           Qt::KeyboardModifiers modifiers)>;
+    static void setStepFilter(StepFilter filter);
+    // Told after every applied step (running) and once when the loop has ended.
+    using StepObserver = std::function<void(QWidget *control, bool running)>;
+    static void setStepObserver(StepObserver observer);
 
     // Whether a loop is running now.
     static bool isRunning();
@@ -36,8 +56,8 @@ protected:
 
 private:
     MoveSizeLoop(QWidget *control, HitZone zone, QPoint globalStart);
-    Outcome exec();
-    void follow(QPoint globalPos);
+    Result exec();
+    void follow(QPoint globalPos, Qt::KeyboardModifiers modifiers);
     void finish(Outcome outcome);
 
     QPointer<QWidget> m_control;

@@ -1,5 +1,7 @@
 #include "preview_window.h"
 
+#include "canvas_overview.h"
+#include "skin_canvas.h"
 #include "ui_preview_window.h"
 
 #include <QGuiApplication>
@@ -17,8 +19,13 @@ TForm2::TForm2(QWidget *parent)
     , ui(std::make_unique<Ui::TForm2>())
 {
     ui->setupUi(this);
-    // Every pixel is painted here, grey or picture.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(true);
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(kGrey));
+    setPalette(grey);
+    m_canvas = new SkinCanvas(this);
+    m_overview = new CanvasOverview(m_canvas, this);
+    connect(m_canvas, &SkinCanvas::clicked, this, &TForm2::image1Clicked);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) { setKeptOnTop(state == Qt::ApplicationActive); });
 }
@@ -34,11 +41,25 @@ void TForm2::coverPrimaryScreen()
 
 void TForm2::setBackground(const QImage &picture)
 {
-    const QRect before(QPoint(0, 0), m_background.size());
-    // Converted once, to what the screen draws fastest.
-    m_background =
-        picture.isNull() ? QPixmap() : QPixmap::fromImage(picture.convertToFormat(QImage::Format_RGB32));
-    update(QRegion(before) | QRect(QPoint(0, 0), m_background.size()));
+    m_canvas->setBackground(picture);
+    m_overview->refresh();
+}
+
+bool TForm2::hasBackground() const
+{
+    return m_canvas->hasBackground();
+}
+
+QSize TForm2::backgroundSize() const
+{
+    return m_canvas->backgroundSize();
+}
+
+void TForm2::resizeEvent(QResizeEvent *event)
+{
+    m_canvas->fit();
+    m_overview->refresh();
+    QWidget::resizeEvent(event);
 }
 
 void TForm2::setKeptOnTop(bool onTop)
@@ -51,38 +72,6 @@ void TForm2::setKeptOnTop(bool onTop)
     overrideWindowFlags(flags);
     if (QWindow *window = windowHandle())
         window->setFlags(flags);
-}
-
-void TForm2::paintEvent(QPaintEvent *event)
-{
-    QPainter painter(this);
-    const QRect picture(QPoint(0, 0), m_background.size());
-    const QRegion shown = event->region() & picture;
-    for (const QRect &r : shown)
-        painter.drawPixmap(r, m_background, r);
-    const QRegion grey = event->region() - picture;
-    for (const QRect &r : grey)
-        painter.fillRect(r, QColor(kGrey));
-}
-
-void TForm2::mousePressEvent(QMouseEvent *event)
-{
-    // A child that ignores a press passes it up here; it is still not a click on the picture.
-    // The press that completes a double click is no click either.
-    const bool doubleClick = event->type() == QEvent::MouseButtonDblClick ||
-                             event->flags().testFlag(Qt::MouseEventCreatedDoubleClick);
-    m_clickArmed =
-        event->button() == Qt::LeftButton && !doubleClick && childAt(event->position().toPoint()) == nullptr;
-}
-
-void TForm2::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool click = m_clickArmed && rect().contains(event->position().toPoint());
-    m_clickArmed = false;
-    if (click)
-        emit image1Clicked();
 }
 
 } // namespace zq

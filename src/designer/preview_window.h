@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <memory>
@@ -13,10 +12,14 @@ class TForm2;
 
 namespace zq {
 
+class CanvasOverview;
+class SkinCanvas;
+
 // The full-screen surface the skin is laid out on: borderless, on top while the program is
-// active, grey where there is no picture. The background is painted by the window itself,
-// 1:1 from its top-left corner, so that it always lies under every child window however the
-// children are restacked. A left click on a spot no child covers is a click on the
+// active. Its lowest child, the canvas, paints the background 1:1 (grey where there is no
+// picture) and holds the elements, so the background always lies under them however they
+// are restacked; it pans over a picture larger than the screen, with an overview in the
+// corner. A left click on a spot of the canvas no element covers is a click on the
 // background picture (`Image1`).
 class TForm2 : public QWidget {
     Q_OBJECT
@@ -31,8 +34,12 @@ public:
 
     // Shows a copy of `picture` as the background; an empty picture shows grey only.
     void setBackground(const QImage &picture);
-    bool hasBackground() const { return !m_background.isNull(); }
-    QSize backgroundSize() const { return m_background.size(); }
+    bool hasBackground() const;
+    QSize backgroundSize() const;
+
+    // The parent of the element panels.
+    SkinCanvas *canvas() const { return m_canvas; }
+    CanvasOverview *overview() const { return m_overview; }
 
     // The image area fills the client area, so its size is the window's.
     QSize imageAreaSize() const { return size(); }
@@ -46,14 +53,12 @@ signals:
     void image1Clicked();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TForm2> ui;
-    QPixmap m_background;
-    bool m_clickArmed = false;
+    SkinCanvas *m_canvas;
+    CanvasOverview *m_overview;
 };
 
 } // namespace zq

@@ -6,9 +6,11 @@
 #include "ui_set_ui.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -47,12 +49,17 @@ TSetUi::TSetUi(QWidget *owner)
 
 TSetUi::~TSetUi() = default;
 
-void TSetUi::ShowBounds(int left, int top, int width, int height)
+void TSetUi::showFields(int left, int top, int width, int height)
 {
     ui->Edit1->setText(QString::number(top));
     ui->Edit2->setText(QString::number(left));
     ui->Edit3->setText(QString::number(width));
     ui->Edit4->setText(QString::number(height));
+}
+
+void TSetUi::ShowBounds(int left, int top, int width, int height)
+{
+    showFields(left, top, width, height);
 
     centreOnScreen();
     show();
@@ -69,6 +76,63 @@ void TSetUi::centreOnScreen()
         return;
     const QRect frame(QPoint(0, 0), frameGeometry().size());
     move(screen->geometry().center() - frame.center());
+}
+
+QRect placeBeside(const QRect &screen, const QRect &item, QSize size, const QRect &keepClear)
+{
+    constexpr int gap = 8;
+    auto fits = [&](const QRect &r) { return screen.contains(r) && !r.intersects(keepClear); };
+    // The item's top, else just below or above the window to keep clear of.
+    auto tops = [&](int preferred) {
+        const int highest = screen.bottom() - size.height() + 1;
+        return std::array<int, 3>{std::clamp(preferred, screen.top(), std::max(screen.top(), highest)),
+                                  keepClear.bottom() + 1 + gap, keepClear.top() - gap - size.height()};
+    };
+    const QRect seen = item & screen;
+    const QRect anchor = seen.isEmpty() ? item : seen;
+    for (const int left : {anchor.right() + 1 + gap, anchor.left() - gap - size.width()}) {
+        for (const int top : tops(anchor.top())) {
+            const QRect r(QPoint(left, top), size);
+            if (fits(r))
+                return r;
+        }
+    }
+    const int left =
+        std::clamp(anchor.left(), screen.left(), std::max(screen.left(), screen.right() - size.width() + 1));
+    for (const int top : {anchor.bottom() + 1 + gap, anchor.top() - gap - size.height()}) {
+        const QRect r(QPoint(left, top), size);
+        if (fits(r))
+            return r;
+    }
+    for (const QPoint corner :
+         {screen.topLeft(), QPoint(screen.right() - size.width() + 1, screen.top()),
+          QPoint(screen.left(), screen.bottom() - size.height() + 1),
+          QPoint(screen.right() - size.width() + 1, screen.bottom() - size.height() + 1)}) {
+        const QRect r(corner, size);
+        if (fits(r))
+            return r;
+    }
+    return QRect(screen.topLeft(), size);
+}
+
+void TSetUi::placeBeside(const QRect &item, const QRect &keepClear)
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    // The frame counts: it is what must stay clear.
+    const QRect frame = frameGeometry();
+    const QRect placed = zq::placeBeside(s->geometry(), item, frame.size(), keepClear);
+    move(pos() + placed.topLeft() - frame.topLeft());
+}
+
+void TSetUi::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TSetUi::setButton1Click(Button1Action action)

@@ -1,9 +1,11 @@
 #include "skin_workspace.h"
 
 #include "background_view.h"
+#include "edit_commands.h"
 #include "image_button.h"
 #include "page_elements.h"
 #include "preview_window.h"
+#include "skin_canvas.h"
 #include "text_box.h"
 
 #include <QGuiApplication>
@@ -55,7 +57,10 @@ SkinWorkspace::SkinWorkspace(TForm2 *preview)
     , m_lowColourDisplay(displayIsLowColour())
 {}
 
-SkinWorkspace::~SkinWorkspace() = default;
+SkinWorkspace::~SkinWorkspace()
+{
+    m_undo.clear();
+}
 
 QString SkinWorkspace::layoutPath() const
 {
@@ -75,6 +80,7 @@ bool SkinWorkspace::openLayout(const QString &layoutPath)
         if (hasElements)
             m_abandoned.push_back(std::move(m_skin));
     }
+    m_undo.clear();
     m_skin = std::make_unique<Skin>();
     m_skin->document = std::make_unique<SkinDocument>(layoutPath);
     SkinDocument &doc = *m_skin->document;
@@ -93,7 +99,7 @@ void SkinWorkspace::buildElements(const std::function<void(const QString &)> &on
     for (Element e : allElements) {
         ElementPicture &picture = doc.buildElement(e);
         auto &slot = m_skin->elements[size_t(e)];
-        slot = makeElement(e, picture, m_preview);
+        slot = makeElement(e, picture, m_preview->canvas());
         if (auto *page = dynamic_cast<TPageElement *>(slot.get())) {
             for (const BoxTableRow &row : boxTable) {
                 if (row.page == e)
@@ -101,6 +107,7 @@ void SkinWorkspace::buildElements(const std::function<void(const QString &)> &on
             }
         }
         slot->OnElementClick = onElementClick;
+        recordEdits(*slot);
         if (isPage(e))
             slot->HideElement();
     }
@@ -133,6 +140,21 @@ TTextBox *SkinWorkspace::box(const BoxTableRow &row) const
     return page ? page->BoxInSlot(row.slot) : nullptr;
 }
 
+void SkinWorkspace::recordEdits(TImageButtonA &element)
+{
+    element.OnEdit = [this, &element](TImageButtonA::Edit kind, const ElementState &before,
+                                      const ElementState &after) {
+        m_undo.push(new ElementEditCommand(element, kind, before, after));
+    };
+    auto *page = dynamic_cast<TPageElement *>(&element);
+    for (int slot = 1; page && page->BoxInSlot(slot); ++slot) {
+        TTextBox &box = *page->BoxInSlot(slot);
+        box.OnEdit = [this, &box](TTextBox::Edit kind, BoxRect before, BoxRect after) {
+            m_undo.push(new BoxEditCommand(box, kind, before, after));
+        };
+    }
+}
+
 void SkinWorkspace::showBackground()
 {
     showInPreview(*m_preview, *m_skin->document->Background);
@@ -140,8 +162,19 @@ void SkinWorkspace::showBackground()
 
 void SkinWorkspace::replaceBackground(const QString &jpegPath)
 {
-    m_skin->document->Background->ReplacePicture(jpegPath);
+    TBGImage &background = *m_skin->document->Background;
+    TBGImage::Picture before = background.picture();
+    background.ReplacePicture(jpegPath);
     showBackground();
+    Skin *skin = m_skin.get();
+    auto flattenAgain = [skin] {
+        for (auto &element : skin->elements) {
+            if (element)
+                element->FlattenAgain();
+        }
+    };
+    m_undo.push(new BackgroundCommand(background, std::move(before), background.picture(), flattenAgain,
+                                      [this] { showBackground(); }));
 }
 
 void SkinWorkspace::save()
@@ -152,6 +185,7 @@ void SkinWorkspace::save()
             doc.Layout->box(row.section, row.keyNumber) = textBox->rect();
     }
     doc.save();
+    m_undo.setClean();
 }
 
 } // namespace zq

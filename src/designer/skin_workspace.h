@@ -4,6 +4,7 @@
 #include "skin/skin_document.h"
 
 #include <QString>
+#include <QUndoStack>
 
 #include <array>
 #include <functional>
@@ -63,8 +64,12 @@ public:
     void replaceBackground(const QString &jpegPath);
 
     // Copies the text boxes' rectangles into the layout record, then saves the skin: the
-    // layout (with the elements' stored positions), the six pictures, the background.
+    // layout (with the elements' stored positions), the six pictures, the background. A
+    // save that completes marks the undo stack clean.
     void save();
+
+    // Every edit of the open skin, one command each; emptied when a skin is opened.
+    QUndoStack &undoStack() { return m_undo; }
 
 private:
     struct Skin {
@@ -74,6 +79,7 @@ private:
     };
 
     void showBackground();
+    void recordEdits(TImageButtonA &element);
 
     TForm2 *m_preview;
     bool m_lowColourDisplay;
@@ -81,6 +87,8 @@ private:
     std::unique_ptr<Skin> m_skin;
     // Skins given up by a later open; their elements stay on the preview until the end.
     std::vector<std::unique_ptr<Skin>> m_abandoned;
+    // Last: its commands refer to the elements, so it empties first.
+    QUndoStack m_undo;
 };
 
 } // namespace zq

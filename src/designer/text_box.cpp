@@ -66,16 +66,39 @@ TTextBox::~TTextBox()
 
 void TTextBox::BoxMouseDown(const QMouseEvent &event)
 {
+    const BoxRect before = rect();
     MovePanelByMouse(Panel, event, kMovePrecision);
     recordRect();
+    report(Edit::Mouse, before);
 }
 
 void TTextBox::BoxMouseMove(const QMouseEvent &event)
 {
+    const BoxRect before = rect();
     MovePanelByMouse(Panel, event, kMovePrecision);
     // A move with the left button held alone starts the loop too; what it leaves is what the
     // screen shows, so record it as a press does. Hovering changes no geometry.
     recordRect();
+    report(Edit::Mouse, before);
+}
+
+void TTextBox::setRect(BoxRect r)
+{
+    Panel->setGeometry(r.left, r.top, r.width, r.height);
+    recordRect();
+}
+
+void TTextBox::ApplyRect(BoxRect r, Edit kind)
+{
+    const BoxRect before = rect();
+    setRect(r);
+    report(kind, before);
+}
+
+void TTextBox::report(Edit kind, BoxRect before)
+{
+    if (OnEdit && !(before == rect()))
+        OnEdit(kind, before, rect());
 }
 
 void TTextBox::recordRect()

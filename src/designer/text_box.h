@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QFrame;
 class QMouseEvent;
 class QWidget;
@@ -32,12 +34,24 @@ public:
 
     BoxRect rect() const { return {Left, Top, Width, Height}; }
 
+    // Places the panel at `r` and records it; reports nothing.
+    void setRect(BoxRect r);
+
+    // The kinds of edit a box reports.
+    enum class Edit { Mouse, Key };
+    // Told after a move or resize that changed the recorded rectangle; installed by the
+    // owner, which records it.
+    std::function<void(Edit kind, BoxRect before, BoxRect after)> OnEdit;
+    // The one way a keyed rectangle reaches the box: placed, recorded and reported.
+    void ApplyRect(BoxRect r, Edit kind);
+
     // The panel's mouse handlers; the event's position is in panel coordinates.
     void BoxMouseDown(const QMouseEvent &event);
     void BoxMouseMove(const QMouseEvent &event);
 
 private:
     void recordRect();
+    void report(Edit kind, BoxRect before);
 
     QPointer<QFrame> m_panel;
 };

@@ -17,8 +17,9 @@ namespace zq {
 class TitleBarFrame : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kBorder = 3;       // on every side: a dark line, then the face colour
-    static constexpr int kTitleHeight = 30; // below the top border
+    // Small enough that a window collapsed to 45 px still shows 21 px of its top row.
+    static constexpr int kBorder = 2;       // on every side: a dark line, then the face colour
+    static constexpr int kTitleHeight = 20; // below the top border
     // Frame height in all: what the window is taller than its client area.
     static constexpr int kFrameHeight = 2 * kBorder + kTitleHeight;
     static constexpr int kFrameWidth = 2 * kBorder;

@@ -4,6 +4,7 @@
 #include "move_size_loop.h"
 #include "sample_skin.h"
 #include "set_ui.h"
+#include "skin_canvas.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -95,7 +96,7 @@ void ImageButtonTest::cleanup()
 
 TImageButtonA &ImageButtonTest::make(Element which)
 {
-    m_element = std::make_unique<TImageButtonA>(m_skin->doc->element(which), &m_skin->preview);
+    m_element = std::make_unique<TImageButtonA>(m_skin->doc->element(which), m_skin->preview.canvas());
     m_element->OnElementClick = [this](const QString &name) { m_clicks << name; };
     return *m_element;
 }
@@ -144,7 +145,7 @@ void ImageButtonTest::showsItsPictureAtTheStoredPosition()
     const QImage file = QImage(pic.BmpPath).convertToFormat(QImage::Format_RGB32);
 
     QCOMPARE(e.Name(), QStringLiteral("登陆"));
-    QCOMPARE(e.Panel()->parentWidget(), &m_skin->preview);
+    QCOMPARE(e.Panel()->parentWidget(), m_skin->preview.canvas());
     QVERIFY(e.Panel()->isVisible());
     QCOMPARE(e.Panel()->accessibleName(), QStringLiteral("登陆"));
     QCOMPARE(e.Panel()->geometry(), QRect(QPoint(pic.X, pic.Y), file.size()));
@@ -409,7 +410,7 @@ void ImageButtonTest::pngTakesItsSizeAndABrokenOneChangesNothing()
 void ImageButtonTest::sendToBackStaysAboveTheBackground()
 {
     TImageButtonA &e = make(Element::LogTab);
-    auto *other = new QWidget(&m_skin->preview); // a sibling that stays above
+    auto *other = new QWidget(m_skin->preview.canvas()); // a sibling that stays above
     other->setGeometry(0, 0, 10, 10);
     other->show();
     // Moved behind the element's back: its stored position is stale until the restack.
@@ -418,12 +419,12 @@ void ImageButtonTest::sendToBackStaysAboveTheBackground()
 
     e.SendElementToBack();
     QCOMPARE(QPoint(e.X(), e.Y()), QPoint(40, 50));
-    QCOMPARE(m_skin->preview.children().indexOf(e.Panel()), 0);
+    QCOMPARE(m_skin->preview.canvas()->children().indexOf(e.Panel()), 0);
     const QImage file = QImage(e.picture().BmpPath).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shotOf(&m_skin->preview).copy(QRect(QPoint(40, 50), file.size())), file);
 
     e.BringElementToFront();
-    QCOMPARE(m_skin->preview.children().last(), e.Panel());
+    QCOMPARE(m_skin->preview.canvas()->children().last(), e.Panel());
 }
 
 void ImageButtonTest::pressBesideThePictureStartsNoDrag()

@@ -15,13 +15,13 @@ using zq::MoveSizeLoop;
 class DragMoveProbe : public QFrame {
 public:
     using QFrame::QFrame;
-    MoveSizeLoop::Outcome outcome = MoveSizeLoop::Outcome::NotStarted;
+    MoveSizeLoop::Result result;
 
 protected:
     void mousePressEvent(QMouseEvent *e) override
     {
         if (e->button() == Qt::LeftButton)
-            outcome = zq::DragMove(this, e->globalPosition().toPoint());
+            result = zq::DragMove(this, e->globalPosition().toPoint());
     }
 };
 
@@ -72,8 +72,12 @@ void MoveSizeLoopTest::dragMoveFollowsTravelInParentCoordinates()
     });
     QTest::mousePress(window(), Qt::LeftButton, {}, press);
 
-    QCOMPARE(m_panel->outcome, MoveSizeLoop::Outcome::Finished);
+    QCOMPARE(m_panel->result.outcome, MoveSizeLoop::Outcome::Finished);
     QCOMPARE(m_panel->geometry(), QRect(35, 20, 80, 30));
+    // The caller learns both ends of the drag, to record it as one edit.
+    QCOMPARE(m_panel->result.start, QRect(10, 15, 80, 30));
+    QCOMPARE(m_panel->result.end, m_panel->geometry());
+    QVERIFY(m_panel->result.changed());
 }
 
 void MoveSizeLoopTest::escapeCancelsAndRestores()
@@ -86,8 +90,10 @@ void MoveSizeLoopTest::escapeCancelsAndRestores()
     QTest::mousePress(window(), Qt::LeftButton, {}, press);
     QTest::mouseRelease(window(), Qt::LeftButton, {}, press + QPoint(100, 100));
 
-    QCOMPARE(m_panel->outcome, MoveSizeLoop::Outcome::Cancelled);
+    QCOMPARE(m_panel->result.outcome, MoveSizeLoop::Outcome::Cancelled);
     QCOMPARE(m_panel->geometry(), QRect(10, 15, 80, 30));
+    QCOMPARE(m_panel->result.end, m_panel->result.start);
+    QVERIFY(!m_panel->result.changed());
 }
 
 void MoveSizeLoopTest::controlDestroyedDuringTheLoopEndsIt()
@@ -99,7 +105,7 @@ void MoveSizeLoopTest::controlDestroyedDuringTheLoopEndsIt()
     whenIdle([&] { delete doomed; });
     // Runs straight from the test: nothing but the deletion can end it.
     const auto outcome = MoveSizeLoop::run(doomed, zq::HitZone::Interior, doomed->mapToGlobal(QPoint(5, 5)));
-    QCOMPARE(outcome, MoveSizeLoop::Outcome::Finished);
+    QCOMPARE(outcome.outcome, MoveSizeLoop::Outcome::Finished);
     QVERIFY(watch.isNull());
 }
 
@@ -134,7 +140,7 @@ void MoveSizeLoopTest::keysAndOtherButtonsAreSwallowed()
     QTest::mousePress(window(), Qt::LeftButton, {}, press);
 
     QCOMPARE(leaked, 0);
-    QCOMPARE(m_panel->outcome, MoveSizeLoop::Outcome::Finished);
+    QCOMPARE(m_panel->result.outcome, MoveSizeLoop::Outcome::Finished);
     QCOMPARE(m_panel->geometry(), QRect(13, 18, 80, 30));
 }
 

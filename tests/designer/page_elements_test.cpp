@@ -2,6 +2,7 @@
 #include "move_size_loop.h"
 #include "page_elements.h"
 #include "sample_skin.h"
+#include "skin_canvas.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -75,7 +76,7 @@ zq::TFil &PageElementsTest::makeFil()
 {
     m_skin = std::make_unique<SampleSkin>();
     const zq::TiniMian &layout = *m_skin->doc->Layout;
-    m_fil = std::make_unique<zq::TFil>(m_skin->doc->element(Element::FilPage), &m_skin->preview);
+    m_fil = std::make_unique<zq::TFil>(m_skin->doc->element(Element::FilPage), m_skin->preview.canvas());
     m_fil->MakeBox1(layout.FilCardBox);
     m_fil->MakeBox2(layout.FilCardPassBox);
     m_fil->MakeBox3(layout.FilAmountBox);

@@ -6,6 +6,7 @@
 #include "page_elements.h"
 #include "preview_window.h"
 #include "skin/skin_document.h"
+#include "skin_canvas.h"
 
 #include <QApplication>
 
@@ -31,8 +32,8 @@ int main(int argc, char *argv[])
         if (!doc->readLayout())
             return;
         for (zq::Element e : {zq::Element::LogTab, zq::Element::FilTab, zq::Element::ManTab})
-            tabs.push_back(std::make_unique<zq::TImageButtonA>(doc->buildElement(e), &preview));
-        page = std::make_unique<zq::TFil>(doc->buildElement(zq::Element::FilPage), &preview);
+            tabs.push_back(std::make_unique<zq::TImageButtonA>(doc->buildElement(e), preview.canvas()));
+        page = std::make_unique<zq::TFil>(doc->buildElement(zq::Element::FilPage), preview.canvas());
         const zq::TiniMian &layout = *doc->Layout;
         page->MakeBox1(layout.FilCardBox);
         page->MakeBox2(layout.FilCardPassBox);

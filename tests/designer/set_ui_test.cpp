@@ -55,7 +55,9 @@ private slots:
     void arrowWithBadTextShowsItAndChangesNothing_data();
     void arrowWithBadTextShowsItAndChangesNothing();
     void okWithAnEmptyFieldAppliesTheFieldsBeforeIt();
-    void enterAndEscapeDoNothing();
+    void enterDoesNothingAndEscapeHides();
+    void placedBesideTheItemClearOfTheControlWindow_data();
+    void placedBesideTheItemClearOfTheControlWindow();
     void closeBoxHides();
     void eachDialogAppliesItsOwnFields();
 
@@ -325,18 +327,53 @@ void SetUiTest::okWithAnEmptyFieldAppliesTheFieldsBeforeIt()
     QVERIFY(d.isVisible());
 }
 
-void SetUiTest::enterAndEscapeDoNothing()
+void SetUiTest::enterDoesNothingAndEscapeHides()
 {
-    auto d = makeDialog();
-    d->ShowBounds(1, 2, 3, 4);
-    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
-    d->Edit1()->setFocus();
-    QTest::keyClick(d->Edit1(), Qt::Key_Return);
-    QTest::keyClick(d->Edit1(), Qt::Key_Escape);
-    d->Button1()->setFocus();
-    QTest::keyClick(d->Button1(), Qt::Key_Escape);
-    QVERIFY(m_calls.isEmpty());
-    QVERIFY(d->isVisible());
+    for (const bool fromButton : {false, true}) {
+        auto d = makeDialog();
+        d->ShowBounds(1, 2, 3, 4);
+        QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+        QWidget *focus = fromButton ? static_cast<QWidget *>(d->Button1()) : d->Edit1();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Return);
+        QVERIFY(d->isVisible());
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QVERIFY(m_calls.isEmpty());
+        QVERIFY(!d->isVisible());
+        QCOMPARE(d->Edit1()->text(), QStringLiteral("2"));
+    }
+}
+
+void SetUiTest::placedBesideTheItemClearOfTheControlWindow_data()
+{
+    QTest::addColumn<QRect>("item");
+    QTest::addColumn<QRect>("keepClear");
+    QTest::addColumn<bool>("toTheRight");
+    const QRect control(860, 440, 200, 200);
+    QTest::newRow("room on the right") << QRect(100, 100, 150, 44) << control << true;
+    QTest::newRow("screen ends on the right") << QRect(1800, 300, 110, 44) << control << false;
+    QTest::newRow("control window on the right") << QRect(600, 500, 150, 44) << control << false;
+    QTest::newRow("item wider than the screen") << QRect(-500, 900, 3000, 100) << control << false;
+    QTest::newRow("control window beside a tall page")
+        << QRect(400, 0, 450, 1080) << QRect(860, 0, 200, 1080) << false;
+}
+
+void SetUiTest::placedBesideTheItemClearOfTheControlWindow()
+{
+    QFETCH(QRect, item);
+    QFETCH(QRect, keepClear);
+    QFETCH(bool, toTheRight);
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize size(231, 180);
+    const QRect r = zq::placeBeside(screen, item, size, keepClear);
+    QCOMPARE(r.size(), size);
+    QVERIFY2(screen.contains(r), "off the screen");
+    QVERIFY2(!r.intersects(keepClear), "over the control window");
+    const QRect seen = item & screen;
+    if (seen.width() < screen.width() - size.width())
+        QVERIFY2(!r.intersects(seen), "over the item");
+    if (toTheRight)
+        QVERIFY(r.left() > item.right());
 }
 
 void SetUiTest::closeBoxHides()

@@ -6,8 +6,12 @@ Run 1 opens a copy of the sample skin from the command line, drags the 登陆 ta
 the 充值 page through the tab's popup menu, moves one of its boxes and resizes another, types
 a position for the page in its position dialog, saves and closes. Run 2 opens the saved skin
 through the open dialog by typing its path and checks that everything stands where it was
-saved. The skin's background is scaled down to 1280x720 so that the screen shows the grey
-band where it ends.
+saved, opens 设置 on each of the six elements (beside it, clear of the control window, Esc
+hides it) and collapses the control window (its top buttons still show and take clicks). The
+skin's background is scaled down to 1280x720 so that the screen shows the grey band where it
+ends. Run 3 opens a skin twice the screen's size, pans to its bottom-right corner, drags a tab
+there, nudges it with the arrow keys, undoes the nudge and saves; then drags another tab to
+4 px of it (it snaps against it, guide and readout on screen) and again with Alt (it does not).
 
 Exit status: 0 passed, 1 failed (the screenshots stay in --out), 77 a tool is missing.
 """
@@ -27,13 +31,14 @@ BACKGROUND = (1280, 720)
 GREY = (128, 128, 128)
 TOOLS = ("Xvfb", "xdotool", "import", "convert")
 
-# The control window: client area 188 x 166 inside a 3-pixel border and a 30-pixel title bar.
-FRAME_BORDER, TITLE_HEIGHT = 3, 30
+# The control window: client area 188 x 166 inside a 2-pixel border and a 20-pixel title bar.
+FRAME_BORDER, TITLE_HEIGHT = 2, 20
 FORM_SIZE = (188 + 2 * FRAME_BORDER, 166 + 2 * FRAME_BORDER + TITLE_HEIGHT)
 BUTTONS = {  # client-area rectangles of the control window's buttons
     "打开皮肤": (8, 8, 65, 25),
     "关闭": (144, 0, 41, 25),
     "保存皮肤": (8, 40, 65, 25),
+    "小化窗口": (80, 0, 57, 25),
 }
 # The position dialog's fields and OK button.
 SETUI_EDIT_TOP, SETUI_EDIT_LEFT, SETUI_OK = (32, 8, 73, 20), (32, 32, 73, 20), (48, 112, 57, 25)
@@ -237,27 +242,39 @@ class Desktop:
         raise Failure("window %s did not close" % window)
 
     def geometry(self, window):
+        return self.rectangle(window)[:2]
+
+    def rectangle(self, window):
         shell = self.xdotool("getwindowgeometry", "--shell", window)
         fields = dict(line.split("=", 1) for line in shell.split())
-        return int(fields["X"]), int(fields["Y"])
+        return int(fields["X"]), int(fields["Y"]), int(fields["WIDTH"]), int(fields["HEIGHT"])
 
     def click(self, point, button=1):
         self.xdotool("mousemove", "--sync", point[0], point[1])
         time.sleep(0.2)
         self.xdotool("click", button)
 
-    def drag(self, start, end, steps=12):
+    def drag(self, start, end, steps=12, alt=False, before_release=None):
+        """`alt` holds Alt from the first step on (snapping off); `before_release` runs with
+        the button still down at the end."""
         self.xdotool("mousemove", "--sync", start[0], start[1])
         time.sleep(0.2)
         self.xdotool("mousedown", 1)
         time.sleep(0.3)
+        if alt:
+            self.xdotool("keydown", "alt")
         for i in range(1, steps + 1):
             x = start[0] + (end[0] - start[0]) * i // steps
             y = start[1] + (end[1] - start[1]) * i // steps
             self.xdotool("mousemove", x, y)
             time.sleep(0.05)
         time.sleep(0.3)
+        if before_release:
+            before_release()
         self.xdotool("mouseup", 1)
+        if alt:
+            time.sleep(0.2)
+            self.xdotool("keyup", "alt")
 
     def type_into(self, point, text):
         self.click(point)
@@ -351,15 +368,49 @@ class Screen:
         return next((p for p in problems if p), None)
 
 
+def overlaps(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def check_position_dialog(desktop, name, press, element, form_rect):
+    """Opens the element's position dialog from its menu, checks where it stands, hides it
+    with Esc."""
+    desktop.click(press, button=3)
+    time.sleep(0.5)
+    desktop.xdotool("key", "Down", "Down", "Down", "Return")
+    dialog = desktop.find_window(name)
+    time.sleep(0.5)
+    rect = desktop.rectangle(dialog)
+    if overlaps(rect, form_rect):
+        raise Failure("the %s dialog at %s covers the control window at %s" % (name, rect, form_rect))
+    if overlaps(rect, element):
+        raise Failure("the %s dialog at %s covers its element at %s" % (name, rect, element))
+    desktop.xdotool("windowfocus", "--sync", dialog)
+    desktop.xdotool("key", "Escape")
+    desktop.window_gone(dialog)
+
+
 # --- the scenario ----------------------------------------------------------------------------
 
 
-def prepare_skin(sample, folder):
+def prepare_skin(sample, folder, size=BACKGROUND, normal=None):
+    """A copy of the sample skin with its background scaled to `size`; `normal` replaces
+    values of the layout's [Normal] section."""
     os.makedirs(folder)
     for name in ["ZqCSkin.ini"] + PICTURES:
         shutil.copyfile(os.path.join(sample, name), os.path.join(folder, name))
-    subprocess.run(["convert", os.path.join(sample, "zqLOCKPIC.jpg"), "-resize", "%dx%d!" % BACKGROUND,
+    subprocess.run(["convert", os.path.join(sample, "zqLOCKPIC.jpg"), "-resize", "%dx%d!" % size,
                     "-quality", "85", os.path.join(folder, "zqLOCKPIC.jpg")], check=True)
+    if normal:
+        path = os.path.join(folder, "ZqCSkin.ini")
+        with open(path, "rb") as f:
+            lines = f.read().decode("latin-1").splitlines()
+        for i, line in enumerate(lines):
+            key = line.split("=", 1)[0].strip().lower()
+            if "=" in line and key in normal:
+                lines[i] = "%s=%s" % (line.split("=", 1)[0], normal[key])
+        with open(path, "wb") as f:
+            f.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
     old = time.time() - 86400
     for name in os.listdir(folder):
         os.utime(os.path.join(folder, name), (old, old))
@@ -380,6 +431,8 @@ def run_scenario(args, work, desktop):
     fil_tab = position(original, "fil1left", "fil1top")
     man_tab = position(original, "man1left", "man1top")
     fil_page = position(original, "fil2left", "fil2top")
+    log_page = position(original, "log2left", "log2top")
+    man_page = position(original, "man2left", "man2top")
     tab_points = [(5, 5), (75, 22), (140, 38), (20, 40)]
     page_points = [(5, 5), (75, 22), (225, 20), (30, 100), (20, 300), (440, 320)]
     grey_points = [(1300, 100), (1900, 700), (100, 721), (640, 1079), (1279 + 1, 719 + 1)]
@@ -413,7 +466,8 @@ def run_scenario(args, work, desktop):
 
         # Drag the 登陆 tab by a known offset.
         new_log_tab = (log_tab[0] - 300, log_tab[1] + 63)
-        desktop.drag((log_tab[0] + 30, log_tab[1] + 20), (new_log_tab[0] + 30, new_log_tab[1] + 20))
+        # Alt: no snapping onto the background's centre lines nearby.
+        desktop.drag((log_tab[0] + 30, log_tab[1] + 20), (new_log_tab[0] + 30, new_log_tab[1] + 20), alt=True)
         screen.wait_until("log-tab-dragged", lambda s: Screen.first_problem(
             Screen.picture_at(s, pictures["zqLOG.bmp"], new_log_tab, tab_points, "登陆 tab, moved"),
             screen.background_shows(s, (log_tab[0] + 4, log_tab[1] + 4, fil_tab[0] - log_tab[0] - 8, 36),
@@ -543,7 +597,160 @@ def run_scenario(args, work, desktop):
             screen.background_shows(s, (typed_page[0] + 10, typed_page[1] + 10, 100, 60), "no page shown"),
             screen.background_shows(s, title_patch, "background"),
             Screen.grey_at(s, grey_points, "band")))
-        desktop.click(centre(BUTTONS["关闭"], client(form)))
+
+        # "设置" on each of the six elements: beside it, never over the control window; Esc
+        # hides it.
+        form_rect = (form[0], form[1], FORM_SIZE[0], FORM_SIZE[1])
+        tabs = {"登陆": new_log_tab, "充值": fil_tab, "管理": man_tab}
+        pages = {"登陆激活": ("登陆", log_page), "充值激活": ("充值", typed_page), "管理激活": ("管理", man_page)}
+        for name, at in tabs.items():
+            check_position_dialog(desktop, name, (at[0] + 75, at[1] + 22), (at[0], at[1], 150, 44), form_rect)
+        for name, (tab, at) in pages.items():
+            desktop.click((50, 650))  # a free spot: back to the three tabs, none covered
+            time.sleep(0.5)
+            desktop.click((tabs[tab][0] + 75, tabs[tab][1] + 22), button=3)
+            time.sleep(0.5)
+            desktop.xdotool("key", "Down", "Return")
+            time.sleep(0.5)
+            check_position_dialog(desktop, name, (at[0] + 30, at[1] + 100), (at[0], at[1], 450, 330), form_rect)
+
+        # Collapsed to 45 px, the top buttons still show at least 18 px and take clicks. Each
+        # button's left edge column is compared with a shot of the expanded window in which
+        # the button looks the same (focus included).
+        expanded = desktop.screenshot("expanded")
+        desktop.click(centre(BUTTONS["小化窗口"], client(form)))
+        top = client(form)[1]
+
+        def collapsed_check(reference, names):
+            def check(s):
+                for name in names:
+                    x = client(form)[0] + BUTTONS[name][0] + 3
+                    for y in range(top, top + 18):
+                        if s.at(x, y) != reference.at(x, y):
+                            return "%s: only %d px of it show" % (name, y - top)
+                if s.at(form[0] + 20, form[1] + 120) == reference.at(form[0] + 20, form[1] + 120):
+                    return "not collapsed"
+                return None
+            return check
+
+        screen.wait_until("collapsed", collapsed_check(expanded, ["关闭"]))
+        desktop.click((centre(BUTTONS["小化窗口"], client(form))[0], top + 10))
+        restored = screen.wait_until("restored", lambda s: None if s.at(form[0] + 20, form[1] + 120) == expanded.at(
+            form[0] + 20, form[1] + 120) else "not restored")
+        desktop.click(centre(BUTTONS["小化窗口"], client(form)))
+        screen.wait_until("collapsed-again", collapsed_check(restored, ["小化窗口", "关闭"]))
+        desktop.click((centre(BUTTONS["关闭"], client(form))[0], top + 10))
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+
+
+BIG = (3840, 2160)
+GUIDE = (255, 0, 200)
+READOUT = (255, 255, 225)
+
+
+def run_big_skin(args, work, desktop):
+    """A skin twice the screen's size: pan to its bottom-right corner, drag a tab there,
+    nudge it with keys and undo the nudge, save; then a snap against a neighbour, and none
+    with Alt."""
+    skin = os.path.join(work, "big")
+    # 登陆 and 管理 tabs near the bottom-right corner, 充值 where the sample has it.
+    prepare_skin(args.sample, skin, BIG, {"log1left": "0.80001", "log1top": "0.9302",
+                                         "man1left": "0.90001", "man1top": "0.9502"})
+    layout = os.path.join(skin, "ZqCSkin.ini")
+    tab_picture = {name: Picture.from_bmp(os.path.join(skin, name)) for name in PICTURES[:3]}
+    background = decode_with_imagemagick(os.path.join(skin, "zqLOCKPIC.jpg"))
+    screen = Screen(desktop, background)
+    tab_points = [(5, 5), (75, 22), (140, 38), (20, 40)]
+    log_tab = (math.trunc(0.80001 * BIG[0]), math.trunc(0.9302 * BIG[1]))
+    man_tab = (math.trunc(0.90001 * BIG[0]), math.trunc(0.9502 * BIG[1]))
+    pan = (BIG[0] - SCREEN[0], BIG[1] - SCREEN[1])
+    form = ((SCREEN[0] - FORM_SIZE[0]) // 2, (SCREEN[1] - FORM_SIZE[1]) // 2)
+    form_client = (form[0] + FRAME_BORDER, form[1] + FRAME_BORDER + TITLE_HEIGHT)
+
+    def on_screen(point):
+        return point[0] - pan[0], point[1] - pan[1]
+
+    def shows_at_pan(s, rect, name):
+        x0, y0, w, h = rect
+        for y in range(y0, y0 + h, 4):
+            for x in range(x0, x0 + w, 4):
+                want, got = background.at(x + pan[0], y + pan[1]), s.at(x, y)
+                if max(abs(a - b) for a, b in zip(want, got)) > 40:
+                    return "%s: (%d, %d) is %s, the background has %s" % (name, x, y, got, want)
+        return None
+
+    designer = Designer(desktop, args.designer, [layout], os.path.join(work, "home"))
+    try:
+        preview = desktop.find_window("Zenqa界面设计")
+        screen.wait_until("big-opened", lambda s: screen.background_shows(s, (100, 100, 300, 200), "top-left"))
+
+        # Wheel down, Shift+wheel across: the view stops at the picture's corner.
+        desktop.xdotool("mousemove", "--sync", 300, 300)
+        desktop.xdotool("click", "--repeat", 12, "--delay", 50, 5)
+        desktop.xdotool("keydown", "shift")
+        desktop.xdotool("click", "--repeat", 20, "--delay", 50, 5)
+        desktop.xdotool("keyup", "shift")
+        screen.wait_until("panned", lambda s: Screen.first_problem(
+            shows_at_pan(s, (100, 100, 300, 200), "panned background"),
+            Screen.picture_at(s, tab_picture["zqLOG.bmp"], on_screen(log_tab), tab_points, "登陆 tab"),
+            Screen.picture_at(s, tab_picture["zqMAN.bmp"], on_screen(man_tab), tab_points, "管理 tab")))
+
+        # Drag the 管理 tab (Alt: exactly by the pointer's travel), nudge it, undo the nudge.
+        dragged = (man_tab[0] - 200, man_tab[1] - 100)
+        grab = on_screen((man_tab[0] + 40, man_tab[1] + 20))
+        desktop.drag(grab, (grab[0] - 200, grab[1] - 100), alt=True)
+        screen.wait_until("big-dragged", lambda s: Screen.picture_at(
+            s, tab_picture["zqMAN.bmp"], on_screen(dragged), tab_points, "管理 tab, dragged"))
+        desktop.xdotool("windowfocus", "--sync", preview)
+        desktop.xdotool("key", "--delay", 100, "Right", "Right", "Right")
+        nudged = (dragged[0] + 3, dragged[1])
+        screen.wait_until("nudged", lambda s: Screen.picture_at(
+            s, tab_picture["zqMAN.bmp"], on_screen(nudged), tab_points, "管理 tab, nudged"))
+        desktop.xdotool("key", "ctrl+z")
+        screen.wait_until("nudge-undone", lambda s: Screen.picture_at(
+            s, tab_picture["zqMAN.bmp"], on_screen(dragged), tab_points, "管理 tab, nudge undone"))
+        desktop.xdotool("key", "ctrl+s")
+        notice = desktop.find_window("zqdesigner")
+        desktop.xdotool("windowfocus", "--sync", notice)
+        desktop.xdotool("key", "Return")
+        desktop.window_gone(notice)
+        saved = read_layout(layout)
+        for key, want in (("man1left", fraction_text(dragged[0], BIG[0])),
+                          ("man1top", fraction_text(dragged[1], BIG[1]))):
+            if saved[("normal", key)] != want:
+                raise Failure("after the undone nudge %s is %s, expected %s" % (key, saved[("normal", key)], want))
+
+        # The 登陆 tab's right edge dragged to 4 px short of the 管理 tab's left edge lands
+        # against it, with the guide and the readout on screen while the button is down.
+        grab = on_screen((log_tab[0] + 30, log_tab[1] + 20))
+        travel = dragged[0] - 4 - (log_tab[0] + 150)
+        against = (dragged[0] - 150, log_tab[1])
+        guide_x = on_screen(dragged)[0]
+        pointer = (grab[0] + travel, grab[1])
+
+        def while_held():
+            screen.wait_until("guide-and-readout", lambda s: Screen.first_problem(
+                None if all(s.at(guide_x, y) == GUIDE for y in (200, 400, 600)) else "no guide line",
+                None if s.at(pointer[0] + 17, pointer[1] + 21) == READOUT else "no readout"))
+
+        desktop.drag(grab, pointer, before_release=while_held)
+        screen.wait_until("snapped", lambda s: Screen.first_problem(
+            Screen.picture_at(s, tab_picture["zqLOG.bmp"], on_screen(against), tab_points, "登陆 tab, snapped"),
+            None if s.at(guide_x, 400) != GUIDE else "the guide stayed"))
+        desktop.xdotool("windowfocus", "--sync", preview)
+        desktop.xdotool("key", "ctrl+z")
+        screen.wait_until("snap-undone", lambda s: Screen.picture_at(
+            s, tab_picture["zqLOG.bmp"], on_screen(log_tab), tab_points, "登陆 tab, back"))
+        desktop.drag(grab, pointer, alt=True)
+        free = (log_tab[0] + travel, log_tab[1])
+        screen.wait_until("not-snapped", lambda s: Screen.picture_at(
+            s, tab_picture["zqLOG.bmp"], on_screen(free), tab_points, "登陆 tab, Alt held"))
+
+        desktop.click(centre(BUTTONS["关闭"], form_client))
         status = designer.wait_for_exit()
         if status != 0:
             raise Failure("zqdesigner ended with status %d" % status)
@@ -578,6 +785,7 @@ def main():
         desktop = Desktop(args.out)
         try:
             run_scenario(args, work, desktop)
+            run_big_skin(args, work, desktop)
         except (Failure, subprocess.SubprocessError) as e:
             print("FAILED: %s" % e)
             print("screenshots and the program's output: " + args.out)

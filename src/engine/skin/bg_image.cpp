@@ -30,6 +30,13 @@ void TBGImage::ReplacePicture(const QString &path)
     m_bgJpeg = std::move(replacement);
 }
 
+void TBGImage::RestorePicture(const Picture &picture)
+{
+    m_encodeAhead.reset();
+    m_bgBitmap = picture.pixels;
+    m_bgJpeg = picture.jpeg;
+}
+
 void TBGImage::SaveBackground()
 {
     if (m_encodeAhead) {

@@ -37,6 +37,16 @@ public:
     // Nothing changes unless the new picture decodes completely.
     void ReplacePicture(const QString &path);
 
+    // What a replacement changes: the pixels and the codec that decides how they are saved.
+    struct Picture {
+        Bitmap pixels;
+        JpegCodec jpeg;
+    };
+    Picture picture() const { return {m_bgBitmap, m_bgJpeg}; }
+    // Puts back a picture taken earlier. The working bitmap stays the same object, so the
+    // elements' reference to it holds.
+    void RestorePicture(const Picture &picture);
+
     // Encodes the background to BgPath; the file is replaced whole or left as it was.
     void SaveBackground();
 
