@@ -11,6 +11,7 @@
 #include "snapping.h"
 #include "text_box.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFrame>
 #include <QKeySequence>
@@ -294,7 +295,7 @@ bool LayoutEditor::eventFilter(QObject *watched, QEvent *event)
 
 QString LayoutEditor::helpText()
 {
-    return QStringLiteral("左键拖动图片或框：移动；拖动框的边或角：改变大小\n"
+    QString text = QStringLiteral("左键拖动图片或框：移动；拖动框的边或角：改变大小\n"
                           "拖动时靠近边线或中线 6 像素以内自动对齐；按住 Alt 不对齐\n"
                           "单击图片或框：选中；单击空白处：取消选中\n"
                           "Tab / Shift+Tab：依次选中显示的图片和框\n"
@@ -303,6 +304,10 @@ QString LayoutEditor::helpText()
                           "Ctrl+Z：撤销；Ctrl+Shift+Z 或 Ctrl+Y：重做\n"
                           "Ctrl+S：保存皮肤；Ctrl+O：打开皮肤；F1：本帮助\n"
                           "右键：点击、换张图片、设置");
+    const QString version = QCoreApplication::applicationVersion();
+    if (!version.isEmpty())
+        text += QStringLiteral("\n\n版本 ") + version;
+    return text;
 }
 
 } // namespace zq
