@@ -198,7 +198,9 @@ void TImageButtonA::storePanelPosition()
 
 void TImageButtonA::showPicture()
 {
-    m_panel->setPicture(m_picture.Bitmap.toImage());
+    // Converted for the screen when first painted, from the picture as it is then.
+    const zq::Bitmap &bitmap = m_picture.Bitmap;
+    m_panel->setPicture(QSize(bitmap.width(), bitmap.height()), [&bitmap] { return bitmap.toImage(); });
     fitToPicture();
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 #include <memory>
-
-class QImage;
 
 namespace Ui {
 class TForm2;
@@ -29,7 +27,8 @@ public:
     // Covers the primary display.
     void coverPrimaryScreen();
 
-    // Shows a copy of `picture` as the background; an empty picture shows grey only.
+    // Shows `picture` as the background; an empty picture shows grey only. The image is
+    // shared, not copied: one over a bitmap's rows shows those rows as they are at each paint.
     void setBackground(const QImage &picture);
     bool hasBackground() const { return !m_background.isNull(); }
     QSize backgroundSize() const { return m_background.size(); }
@@ -52,7 +51,8 @@ protected:
 
 private:
     std::unique_ptr<Ui::TForm2> ui;
-    QPixmap m_background;
+    // Opaque, in whatever layout it came in: only the painted part is ever converted.
+    QImage m_background;
     bool m_clickArmed = false;
 };
 

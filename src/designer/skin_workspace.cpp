@@ -135,7 +135,7 @@ TTextBox *SkinWorkspace::box(const BoxTableRow &row) const
 
 void SkinWorkspace::showBackground()
 {
-    showInPreview(*m_preview, *m_skin->document->Background);
+    showInPreview(*m_preview, m_skin->document->Background);
 }
 
 void SkinWorkspace::replaceBackground(const QString &jpegPath)
