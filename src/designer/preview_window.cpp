@@ -1,5 +1,6 @@
 #include "preview_window.h"
 
+#include "picture_paint.h"
 #include "ui_preview_window.h"
 
 #include <QGuiApplication>
@@ -59,7 +60,7 @@ void TForm2::paintEvent(QPaintEvent *event)
     const QRect picture(QPoint(0, 0), m_background.size());
     const QRegion shown = event->region() & picture;
     for (const QRect &r : shown)
-        painter.drawImage(r, m_background, r);
+        paintPicturePart(painter, m_background, r);
     const QRegion grey = event->region() - picture;
     for (const QRect &r : grey)
         painter.fillRect(r, QColor(kGrey));
