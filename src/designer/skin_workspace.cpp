@@ -1,5 +1,6 @@
 #include "skin_workspace.h"
 
+#include "background_preload.h"
 #include "background_view.h"
 #include "image_button.h"
 #include "page_elements.h"
@@ -57,6 +58,11 @@ SkinWorkspace::SkinWorkspace(TForm2 *preview)
 
 SkinWorkspace::~SkinWorkspace() = default;
 
+void SkinWorkspace::setPreloadedBackground(std::unique_ptr<BackgroundPreload> preload)
+{
+    m_preload = std::move(preload);
+}
+
 QString SkinWorkspace::layoutPath() const
 {
     return document() ? document()->LayoutPath : QString();
@@ -79,7 +85,14 @@ bool SkinWorkspace::openLayout(const QString &layoutPath)
     m_skin->document = std::make_unique<SkinDocument>(layoutPath);
     SkinDocument &doc = *m_skin->document;
 
-    doc.openBackground(m_lowColourDisplay);
+    const std::unique_ptr<BackgroundPreload> preload = std::move(m_preload);
+    std::shared_ptr<TBGImage> ready;
+    if (preload)
+        ready = preload->take(doc.SkinFolder + backgroundFileName.toString(), m_lowColourDisplay);
+    if (ready)
+        doc.Background = std::move(ready);
+    else
+        doc.openBackground(m_lowColourDisplay);
     showBackground();
     const bool accepted = doc.readLayout();
     if (!accepted)
