@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
@@ -28,6 +29,8 @@ int main(int argc, char *argv[])
     // before anything else, while the windows come up. The open takes it only if it is for
     // the file the open reads. (With options, some of which end the program, nothing starts.)
     std::unique_ptr<zq::BackgroundPreload> preload;
+    // Qt takes the first thread that asks for its thread as the main one: this one, first.
+    QThread::currentThread();
     if (argc == 2 && argv[1][0] != '-')
         preload = std::make_unique<zq::BackgroundPreload>(backgroundOf(QString::fromLocal8Bit(argv[1])));
 
