@@ -31,6 +31,7 @@ private slots:
     void previewShowsTheDecodedPixels_data();
     void previewShowsTheDecodedPixels();
     void previewShowsTheBackgroundAsItIsAtEachCall();
+    void exposedPartsShowTheirOwnPixels();
 };
 
 void BackgroundViewTest::previewShowsTheDecodedPixels_data()
@@ -87,6 +88,34 @@ void BackgroundViewTest::previewShowsTheBackgroundAsItIsAtEachCall()
     const QImage expected = bg->BgBitmap().toImage();
     bg.reset();
     QCOMPARE(shownPicture(preview, QSize(1920, 1080)), expected);
+}
+
+void BackgroundViewTest::exposedPartsShowTheirOwnPixels()
+{
+    if (!QFileInfo::exists(kOddWidthJpeg))
+        QSKIP("the JPEG test suite is not there");
+    auto bg = std::make_shared<zq::TBGImage>(kOddWidthJpeg);
+    const zq::Bitmap &bitmap = bg->BgBitmap();
+    zq::TForm2 preview;
+    preview.setGeometry(0, 0, 300, 200);
+    zq::showInPreview(preview, bg);
+
+    // Parts starting and ending at every column offset, one reaching into the grey.
+    const QRegion parts = QRegion(1, 5, 7, 9) | QRegion(102, 2, 1, 1) | QRegion(50, 60, 37, 20) |
+                          QRegion(223, 140, 30, 30) | QRegion(3, 148, 222, 1);
+    const QRgb untouched = qRgb(1, 2, 3);
+    QImage shot(preview.size(), QImage::Format_RGB32);
+    shot.fill(untouched);
+    // The region's corner lands at the offset given.
+    preview.render(&shot, parts.boundingRect().topLeft(), parts);
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb expected = !parts.contains(QPoint(x, y))               ? untouched
+                                  : x < bitmap.width() && y < bitmap.height() ? bitmap.pixel(x, y)
+                                                                              : zq::TForm2::kGrey;
+            if (shot.pixel(x, y) != expected)
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+        }
 }
 
 QTEST_MAIN(BackgroundViewTest)
