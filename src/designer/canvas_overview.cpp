@@ -30,7 +30,8 @@ void CanvasOverview::refresh()
     }
     m_scale = double(kWidth) / picture.width();
     const QSize size(kWidth, std::max(1, int(picture.height() * m_scale + 0.5)));
-    m_small = m_canvas->background().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_small = QPixmap::fromImage(
+        m_canvas->background().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     const QWidget *preview = parentWidget();
     setGeometry(
         QRect(QPoint(preview->width() - size.width() - kMargin, preview->height() - size.height() - kMargin),

@@ -105,8 +105,10 @@ void TImageButtonA::restore(const ElementState &s)
         m_picture.Recomposite(s.stored.x(), s.stored.y());
     }
     m_autoSize = s.autoSize;
-    if (s.picture || m_picture.Png)
-        m_panel->setPicture(m_picture.Bitmap.toImage());
+    if (s.picture || m_picture.Png) {
+        const zq::Bitmap &bitmap = m_picture.Bitmap;
+        m_panel->setPicture(QSize(bitmap.width(), bitmap.height()), [&bitmap] { return bitmap.toImage(); });
+    }
     m_panel->setGeometry(s.panel);
 }
 
@@ -280,7 +282,9 @@ void TImageButtonA::storePanelPosition()
 
 void TImageButtonA::showPicture()
 {
-    m_panel->setPicture(m_picture.Bitmap.toImage());
+    // Converted for the screen when first painted, from the picture as it is then.
+    const zq::Bitmap &bitmap = m_picture.Bitmap;
+    m_panel->setPicture(QSize(bitmap.width(), bitmap.height()), [&bitmap] { return bitmap.toImage(); });
     fitToPicture();
 }
 

@@ -16,14 +16,20 @@ ImagePanel::ImagePanel(QWidget *parent)
     setAutoFillBackground(true);
 }
 
-void ImagePanel::setPicture(const QImage &picture)
+void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
 {
-    m_picture = QPixmap::fromImage(picture.convertToFormat(QImage::Format_RGB32));
+    m_pictureSize = size;
+    m_makePicture = std::move(make);
+    m_picture = QPixmap();
     update();
 }
 
 void ImagePanel::paintEvent(QPaintEvent *event)
 {
+    if (m_makePicture) {
+        m_picture = QPixmap::fromImage(m_makePicture().convertToFormat(QImage::Format_RGB32));
+        m_makePicture = nullptr;
+    }
     QPainter painter(this);
     for (const QRect &r : event->region() & pictureRect())
         painter.drawPixmap(r, m_picture, r);

@@ -17,10 +17,11 @@ class ImagePanel : public QWidget {
 public:
     explicit ImagePanel(QWidget *parent);
 
-    // Converted once here, to what the screen draws fastest.
-    void setPicture(const QImage &picture);
-    QSize pictureSize() const { return m_picture.size(); }
-    QRect pictureRect() const { return QRect(QPoint(0, 0), m_picture.size()); }
+    // Shows the picture `make` returns, of `size`. It is made and converted to what the screen
+    // draws fastest when first painted, once: a panel never shown costs nothing.
+    void setPicture(QSize size, std::function<QImage()> make);
+    QSize pictureSize() const { return m_pictureSize; }
+    QRect pictureRect() const { return QRect(QPoint(0, 0), m_pictureSize); }
 
     // A press or double click on the picture (not beside it), in any button.
     std::function<void(const QMouseEvent &)> onPictureMouseDown;
@@ -36,6 +37,8 @@ protected:
 private:
     void forwardPress(QMouseEvent *event);
 
+    QSize m_pictureSize;
+    std::function<QImage()> m_makePicture; // until the first paint
     QPixmap m_picture;
 };
 

@@ -1,10 +1,17 @@
+#include "background_preload.h"
 #include "control_window.h"
+#include "skin/asset_names.h"
+#include "skin/skin_document.h"
+#include "skin_workspace.h"
 
 #include <QApplication>
 #include <QByteArrayView>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -31,6 +38,13 @@ bool asksForHelpOrVersion(int argc, char *argv[])
     return false;
 }
 
+// The background of the skin whose layout path is `argument`, as the open will name it.
+QString backgroundOf(const QString &argument)
+{
+    return zq::SkinDocument::skinFolderOf(QFileInfo(argument).absoluteFilePath()) +
+           zq::backgroundFileName.toString();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -43,6 +57,15 @@ int main(int argc, char *argv[])
         parser.process(app); // prints and exits
     }
 
+    // A skin given as the only argument starts decoding its background on a second thread
+    // before anything else, while the windows come up. The open takes it only if it is for
+    // the file the open reads. (With options, some of which end the program, nothing starts.)
+    std::unique_ptr<zq::BackgroundPreload> preload;
+    // Qt takes the first thread that asks for its thread as the main one: this one, first.
+    QThread::currentThread();
+    if (argc == 2 && argv[1][0] != '-')
+        preload = std::make_unique<zq::BackgroundPreload>(backgroundOf(QString::fromLocal8Bit(argv[1])));
+
     QApplication app(argc, argv);
     QCommandLineParser parser;
     describeCommandLine(app, parser);
@@ -51,6 +74,7 @@ int main(int argc, char *argv[])
         parser.showHelp(2);
 
     zq::TForm1 form;
+    form.workspace().setPreloadedBackground(std::move(preload));
     form.show();
     if (!parser.positionalArguments().isEmpty()) {
         // Once the windows are up, exactly as if the file had been chosen in the open dialog.

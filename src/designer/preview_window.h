@@ -32,7 +32,8 @@ public:
     // Covers the primary display.
     void coverPrimaryScreen();
 
-    // Shows a copy of `picture` as the background; an empty picture shows grey only.
+    // Shows `picture` as the background; an empty picture shows grey only. The image is
+    // shared, not copied: one over a bitmap's rows shows those rows as they are at each paint.
     void setBackground(const QImage &picture);
     bool hasBackground() const;
     QSize backgroundSize() const;

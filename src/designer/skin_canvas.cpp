@@ -1,6 +1,7 @@
 #include "skin_canvas.h"
 
 #include "move_size_loop.h"
+#include "picture_paint.h"
 
 #include <QApplication>
 #include <QImage>
@@ -80,9 +81,9 @@ bool SkinCanvas::eventFilter(QObject *watched, QEvent *event)
 void SkinCanvas::setBackground(const QImage &picture)
 {
     const QRect before(QPoint(0, 0), m_background.size());
-    // Converted once, to what the screen draws fastest.
-    m_background =
-        picture.isNull() ? QPixmap() : QPixmap::fromImage(picture.convertToFormat(QImage::Format_RGB32));
+    // Painted as it is, exposed part by exposed part; an image with alpha is made opaque first,
+    // so that the grey never shows through it.
+    m_background = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
     update(QRegion(before) | QRect(QPoint(0, 0), m_background.size()));
     fit();
 }
@@ -117,7 +118,7 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     const QRect picture(QPoint(0, 0), m_background.size());
     const QRegion shown = event->region() & picture;
     for (const QRect &r : shown)
-        painter.drawPixmap(r, m_background, r);
+        paintPicturePart(painter, m_background, r);
     const QRegion grey = event->region() - picture;
     for (const QRect &r : grey)
         painter.fillRect(r, QColor(kGrey));

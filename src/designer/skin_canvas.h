@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPixmap>
+#include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QWidget>
@@ -29,7 +29,7 @@ public:
     void setBackground(const QImage &picture);
     bool hasBackground() const { return !m_background.isNull(); }
     QSize backgroundSize() const { return m_background.size(); }
-    const QPixmap &background() const { return m_background; }
+    const QImage &background() const { return m_background; }
 
     // The top-left picture pixel shown at the preview's corner.
     QPoint pan() const { return m_pan; }
@@ -55,7 +55,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    QPixmap m_background;
+    // Opaque, in whatever layout it came in: only the painted part is ever converted.
+    QImage m_background;
     QPoint m_pan;
     bool m_clickArmed = false;
     bool m_spaceHeld = false;

@@ -1,5 +1,6 @@
 #include "skin_workspace.h"
 
+#include "background_preload.h"
 #include "background_view.h"
 #include "edit_commands.h"
 #include "image_button.h"
@@ -62,6 +63,11 @@ SkinWorkspace::~SkinWorkspace()
     m_undo.clear();
 }
 
+void SkinWorkspace::setPreloadedBackground(std::unique_ptr<BackgroundPreload> preload)
+{
+    m_preload = std::move(preload);
+}
+
 QString SkinWorkspace::layoutPath() const
 {
     return document() ? document()->LayoutPath : QString();
@@ -85,7 +91,14 @@ bool SkinWorkspace::openLayout(const QString &layoutPath)
     m_skin->document = std::make_unique<SkinDocument>(layoutPath);
     SkinDocument &doc = *m_skin->document;
 
-    doc.openBackground(m_lowColourDisplay);
+    const std::unique_ptr<BackgroundPreload> preload = std::move(m_preload);
+    std::shared_ptr<TBGImage> ready;
+    if (preload)
+        ready = preload->take(doc.SkinFolder + backgroundFileName.toString(), m_lowColourDisplay);
+    if (ready)
+        doc.Background = std::move(ready);
+    else
+        doc.openBackground(m_lowColourDisplay);
     showBackground();
     const bool accepted = doc.readLayout();
     if (!accepted)
@@ -157,7 +170,7 @@ void SkinWorkspace::recordEdits(TImageButtonA &element)
 
 void SkinWorkspace::showBackground()
 {
-    showInPreview(*m_preview, *m_skin->document->Background);
+    showInPreview(*m_preview, m_skin->document->Background);
 }
 
 void SkinWorkspace::replaceBackground(const QString &jpegPath)

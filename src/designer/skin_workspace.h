@@ -13,6 +13,7 @@
 
 namespace zq {
 
+class BackgroundPreload;
 class TForm2;
 class TImageButtonA;
 class TUserLog;
@@ -40,6 +41,10 @@ public:
     QString skinFolder() const;
     // The skin being opened or open; null before the first open.
     SkinDocument *document() const { return m_skin ? m_skin->document.get() : nullptr; }
+
+    // A background decoded ahead for the next open, which takes it when it is for that skin's
+    // file (see BackgroundPreload); any later open reads the file as it is then.
+    void setPreloadedBackground(std::unique_ptr<BackgroundPreload> preload);
 
     // The first steps of an open: takes the path and its folder, loads the background and
     // shows it, reads the layout. Returns the version test's answer; a refused layout
@@ -83,6 +88,7 @@ private:
 
     TForm2 *m_preview;
     bool m_lowColourDisplay;
+    std::unique_ptr<BackgroundPreload> m_preload;
     State m_state = State::NoSkin;
     std::unique_ptr<Skin> m_skin;
     // Skins given up by a later open; their elements stay on the preview until the end.

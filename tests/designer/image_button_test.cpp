@@ -61,6 +61,8 @@ private slots:
     void pngTakesItsSizeAndABrokenOneChangesNothing();
     void sendToBackStaysAboveTheBackground();
     void pressBesideThePictureStartsNoDrag();
+    void pictureFirstShownLateIsTheCurrentOne_data();
+    void pictureFirstShownLateIsTheCurrentOne();
 
 private:
     TImageButtonA &make(Element which);
@@ -455,6 +457,34 @@ void ImageButtonTest::pressBesideThePictureStartsNoDrag()
     // The menu is there all the same.
     const QStringList shown = pickFromMenu(QPoint(250, 80), QString());
     QCOMPARE(shown.size(), 3);
+}
+
+void ImageButtonTest::pictureFirstShownLateIsTheCurrentOne_data()
+{
+    QTest::addColumn<bool>("paintedBefore");
+    QTest::newRow("never painted while hidden") << false;
+    QTest::newRow("painted, then hidden") << true;
+}
+
+void ImageButtonTest::pictureFirstShownLateIsTheCurrentOne()
+{
+    QFETCH(bool, paintedBefore);
+    TImageButtonA &e = make(Element::FilPage);
+    if (paintedBefore)
+        QVERIFY(!shotOf(e.Panel()).isNull());
+    e.HideElement();
+    // A new picture while hidden: the page's palette picture flattened afresh, at a new size.
+    const QSize size(40, 30);
+    e.LoadPng(writeHalfClearPng(m_skin->path(QStringLiteral("late.png")), size, qRgb(10, 200, 30)));
+    QCOMPARE(m_errors, QStringList());
+    e.ShowElement();
+    QCOMPARE(e.Panel()->size(), size);
+    const QImage shot = shotOf(e.Panel());
+    const zq::Bitmap &now = e.picture().Bitmap;
+    QCOMPARE(QSize(now.width(), now.height()), size);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            QCOMPARE(shot.pixel(x, y), now.pixel(x, y));
 }
 
 QTEST_MAIN(ImageButtonTest)

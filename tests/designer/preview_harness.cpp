@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
     zq::runReportingErrors([&] {
         doc = std::make_unique<zq::SkinDocument>(QString::fromLocal8Bit(argv[1]));
         doc->openBackground();
-        zq::showInPreview(preview, *doc->Background);
+        zq::showInPreview(preview, doc->Background);
         if (!doc->readLayout())
             return;
         for (zq::Element e : {zq::Element::LogTab, zq::Element::FilTab, zq::Element::ManTab})

@@ -35,7 +35,7 @@ public:
         opened = doc->open();
 
         preview.setGeometry(0, 0, 1920, 1080);
-        zq::showInPreview(preview, *doc->Background);
+        zq::showInPreview(preview, doc->Background);
         preview.show();
     }
 

@@ -1,3 +1,4 @@
+#include "background_preload.h"
 #include "control_window.h"
 #include "error_report.h"
 #include "image_button.h"
@@ -126,6 +127,8 @@ private slots:
     void openBuildsTheSixElementsAndSwitchesTheButtons();
     void refusedLayoutShowsTheVersionMessageAndALaterOpenWorks();
     void missingPictureStopsTheOpenPartWay();
+    void preloadedBackgroundCountsOnlyForItsOwnFile_data();
+    void preloadedBackgroundCountsOnlyForItsOwnFile();
     void layoutThatDoesNotExistOpensAtZeroAndSaveCreatesIt();
     void tabSwitch_data();
     void tabSwitch();
@@ -248,6 +251,51 @@ void SkinWorkspaceTest::refusedLayoutShowsTheVersionMessageAndALaterOpenWorks()
     QCOMPARE(h.workspace().state(), State::SkinOpen);
     QVERIFY(h.element(Element::ManPage));
     QVERIFY(!h.form->Button1()->isEnabled());
+}
+
+void SkinWorkspaceTest::preloadedBackgroundCountsOnlyForItsOwnFile_data()
+{
+    QTest::addColumn<bool>("ownFile");
+    QTest::addColumn<bool>("jpegMissing");
+    QTest::newRow("own file") << true << false;
+    QTest::newRow("another skin's file") << false << false;
+    QTest::newRow("own file, missing") << true << true;
+    QTest::newRow("another skin's file, own missing") << false << true;
+}
+
+void SkinWorkspaceTest::preloadedBackgroundCountsOnlyForItsOwnFile()
+{
+    QFETCH(bool, ownFile);
+    QFETCH(bool, jpegMissing);
+    SkinCopy skin, other;
+    QVERIFY(skin.isValid() && other.isValid());
+    const QString background = QStringLiteral("zqLOCKPIC.jpg");
+    zq::Bitmap red(64, 36, zq::BitmapFormat::rgb24());
+    for (int y = 0; y < red.height(); ++y)
+        for (int x = 0; x < red.width(); ++x)
+            red.setPixel(x, y, qRgb(220, 0, 0));
+    zq::JpegCodec().saveFile(other.path(background), red);
+    if (jpegMissing)
+        QVERIFY(QFile::remove(skin.path(background)));
+
+    // What the same open does with nothing decoded ahead.
+    QStringList errors;
+    State state;
+    QImage shown;
+    {
+        Harness plain;
+        plain.open(skin.layout());
+        errors = plain.errors;
+        state = plain.workspace().state();
+        shown = plain.form->preview()->grab().toImage();
+    }
+    Harness h;
+    h.workspace().setPreloadedBackground(
+        std::make_unique<zq::BackgroundPreload>((ownFile ? skin : other).path(background)));
+    h.open(skin.layout());
+    QCOMPARE(h.errors, errors);
+    QCOMPARE(h.workspace().state(), state);
+    QCOMPARE(h.form->preview()->grab().toImage(), shown);
 }
 
 void SkinWorkspaceTest::missingPictureStopsTheOpenPartWay()

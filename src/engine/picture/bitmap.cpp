@@ -108,10 +108,16 @@ Bitmap::Bitmap(int width, int height, BitmapFormat format, Fill fill)
 {
     m_stride = strideFor(m_width, m_format.bitsPerPixel);
     const size_t size = size_t(m_stride) * size_t(m_height);
-    if (fill == Fill::White && m_format.bitsPerPixel == 24) {
-        // White is all ones here: one pass over the pixels, which matters for large pictures.
-        m_bits.assign(size, 0xFF);
-        const size_t used = size_t(m_width) * 3;
+    const bool whiteIsOnes = fill == Fill::White && m_format.bitsPerPixel == 24;
+    if (fill == Fill::Unfilled || whiteIsOnes) {
+        // One pass over the pixels at most, which matters for large pictures: white is all ones
+        // at 24 bits, and an unfilled bitmap's pixels are written by its decoder. Only the
+        // padding is set, so that equal pictures compare and save equal.
+        if (whiteIsOnes)
+            m_bits.assign(size, 0xFF);
+        else
+            m_bits.resize(size);
+        const size_t used = size_t((qsizetype(m_width) * m_format.bitsPerPixel + 7) / 8);
         for (int y = 0; y < m_height && used < size_t(m_stride); ++y)
             std::memset(row(y) + used, 0, size_t(m_stride) - used);
         return;

@@ -5,6 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace zq {
@@ -43,17 +46,35 @@ struct BitmapFormat {
     bool operator==(const BitmapFormat &) const = default;
 };
 
+// Leaves bytes that are made without a value as the allocation gave them, so that a bitmap a
+// decoder writes whole is not filled first; a value given is stored as usual.
+template <typename T> struct UnfilledAllocator {
+    using value_type = T;
+    UnfilledAllocator() = default;
+    template <typename U> UnfilledAllocator(const UnfilledAllocator<U> &) noexcept {}
+    T *allocate(size_t n) { return std::allocator<T>().allocate(n); }
+    void deallocate(T *p, size_t n) noexcept { std::allocator<T>().deallocate(p, n); }
+    template <typename U> void construct(U *p) noexcept { ::new (static_cast<void *>(p)) U; }
+    template <typename U, typename... Args> void construct(U *p, Args &&...args)
+    {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
+    }
+    template <typename U> bool operator==(const UnfilledAllocator<U> &) const noexcept { return true; }
+};
+
 // A device-independent bitmap held like the platform's: rows top-down in memory, each row
 // in the file's own pixel layout (BGR for 24 bits, packed indices for palettes), padded to
 // a multiple of four bytes.
 class Bitmap {
 public:
-    enum class Fill { White, Zero };
+    enum class Fill { White, Zero, Unfilled };
 
     Bitmap() = default;
     // A new bitmap of the given size and format, filled with white.
     Bitmap(int width, int height, BitmapFormat format);
     // Zero fills every stored value with 0 (palette index 0), for decoders that write each row.
+    // Unfilled leaves the pixels unset (only each row's padding is zeroed), for decoders that
+    // write every pixel of every row.
     Bitmap(int width, int height, BitmapFormat format, Fill fill);
 
     int width() const { return m_width; }
@@ -65,7 +86,8 @@ public:
     qsizetype stride() const { return m_stride; }
     uint8_t *row(int y) { return m_bits.data() + y * m_stride; }
     const uint8_t *row(int y) const { return m_bits.data() + y * m_stride; }
-    const std::vector<uint8_t> &bits() const { return m_bits; }
+    using Bits = std::vector<uint8_t, UnfilledAllocator<uint8_t>>;
+    const Bits &bits() const { return m_bits; }
 
     // Colour at (x, y), opaque.
     QRgb pixel(int x, int y) const;
@@ -105,7 +127,7 @@ private:
     int m_height = 0;
     qsizetype m_stride = 0;
     BitmapFormat m_format;
-    std::vector<uint8_t> m_bits;
+    Bits m_bits;
 };
 
 } // namespace zq

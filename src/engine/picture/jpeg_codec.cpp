@@ -16,11 +16,11 @@ namespace zq {
 
 namespace {
 
-// The decoder writes every row, so the bitmap need not be filled first.
+// The decoder writes every pixel of every row, so the bitmap is not filled first.
 Bitmap allocateBitmap(int width, int height, BitmapFormat format)
 {
     try {
-        return Bitmap(width, height, std::move(format), Bitmap::Fill::Zero);
+        return Bitmap(width, height, std::move(format), Bitmap::Fill::Unfilled);
     } catch (const std::bad_alloc &) {
         throw EngineError(errors::jpegError(JERR_OUT_OF_MEMORY));
     }

@@ -45,7 +45,8 @@ public:
 
     QString LayoutPath;
     QString SkinFolder;
-    std::unique_ptr<TBGImage> Background;
+    // Shared: a display may hold the pixels for as long as it shows them.
+    std::shared_ptr<TBGImage> Background;
     std::unique_ptr<TiniMian> Layout;
     std::array<std::unique_ptr<ElementPicture>, 6> Elements;
 

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 #include <set>
+#include <vector>
 
 #include "support/jpeg_suite.h"
 
@@ -216,6 +217,29 @@ TEST(JpegCodec, EncodesLikeLibjpegAndKeepsTheProgressionOfTheLoadedFile)
         again.loadData(codec.encode(picture));
         return again.isProgressive();
     }());
+}
+
+// The decoder's bitmap is not filled before the rows are written, so the padding at each row's
+// end must be set on its own: else two decodes of one file differ and a saved BMP carries
+// whatever the memory held.
+TEST(JpegCodec, DecodedRowsEndInZeroPadding)
+{
+    for (int width : {1, 2, 3, 5, 7}) {
+        std::vector<uint8_t> rgb(size_t(width) * 3 * 3);
+        for (size_t i = 0; i < rgb.size(); ++i)
+            rgb[i] = uint8_t(37 * i + 11);
+        JpegCodec codec;
+        codec.loadData(zqtest::rawEncode(rgb.data(), width, 3, false));
+        for (bool lowColour : {false, true}) {
+            const Bitmap picture = codec.decode(lowColour);
+            const qsizetype used = (qsizetype(width) * picture.format().bitsPerPixel + 7) / 8;
+            ASSERT_LT(used, picture.stride()) << "width " << width;
+            for (int y = 0; y < picture.height(); ++y)
+                for (qsizetype i = used; i < picture.stride(); ++i)
+                    EXPECT_EQ(picture.row(y)[i], 0) << "width " << width << ", row " << y << ", byte " << i;
+            EXPECT_EQ(picture, codec.decode(lowColour)) << "width " << width;
+        }
+    }
 }
 
 TEST(JpegCodec, GrayscaleBitmapIsSavedAsColour)
