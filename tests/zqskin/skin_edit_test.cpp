@@ -185,7 +185,7 @@ TEST(SkinVerbs, FailuresExitWithOneInTheSystemsWordsAndWriteNothing)
     run = zqskin({"resave", skin.dir.path()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(QString::fromUtf8(run.err).trimmed(),
-              "你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
+              skin.layout() + ": 你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
     EXPECT_EQ(skin.bytes("ZqCSkin.ini"), old);
     writeBytes(skin.layout(), before.at("ZqCSkin.ini"));
 

@@ -45,17 +45,17 @@ bool keyLine(QByteArrayView line, QByteArrayView &key, QByteArrayView &value)
 
 ProfileDocument::ProfileDocument(const QByteArray &bytes)
 {
+    lines_.reserve(std::size_t(bytes.count('\n')) + 1);
     qsizetype start = 0;
     while (start < bytes.size()) {
         const qsizetype newline = bytes.indexOf('\n', start);
         if (newline < 0) {
-            lines_.push_back({bytes.sliced(start), {}});
+            lines_.push_back({bytes.sliced(start), Ending::None});
             break;
         }
         const bool crlf = newline > start && bytes[newline - 1] == '\r';
         const qsizetype textEnd = crlf ? newline - 1 : newline;
-        lines_.push_back(
-            {bytes.sliced(start, textEnd - start), crlf ? QByteArray("\r\n") : QByteArray("\n")});
+        lines_.push_back({bytes.sliced(start, textEnd - start), crlf ? Ending::CrLf : Ending::Lf});
         start = newline + 1;
     }
 }
@@ -83,7 +83,7 @@ void ProfileDocument::setValue(QByteArrayView section, QByteArrayView key, QByte
         line.text = line.text.first(line.text.indexOf('=') + 1) + value.toByteArray();
         return;
     }
-    const QByteArray ending = newLineEnding();
+    const Ending ending = newLineEnding();
     const QByteArray entry = key.toByteArray() + '=' + value.toByteArray();
     if (span.header < 0) {
         endLastLine();
@@ -105,9 +105,18 @@ void ProfileDocument::setValue(QByteArrayView section, QByteArrayView key, QByte
 
 QByteArray ProfileDocument::bytes() const
 {
-    QByteArray result;
+    qsizetype size = 0;
     for (const Line &line : lines_)
-        result += line.text + line.ending;
+        size += line.text.size() + 2;
+    QByteArray result;
+    result.reserve(size);
+    for (const Line &line : lines_) {
+        result += line.text;
+        if (line.ending == Ending::CrLf)
+            result += "\r\n";
+        else if (line.ending == Ending::Lf)
+            result += '\n';
+    }
     return result;
 }
 
@@ -142,18 +151,18 @@ qsizetype ProfileDocument::findKey(const SectionSpan &span, QByteArrayView key) 
     return -1;
 }
 
-QByteArray ProfileDocument::newLineEnding() const
+ProfileDocument::Ending ProfileDocument::newLineEnding() const
 {
     // New lines follow the file's own endings; a new file gets the client's CRLF.
     for (const Line &line : lines_)
-        if (!line.ending.isEmpty())
+        if (line.ending != Ending::None)
             return line.ending;
-    return QByteArrayLiteral("\r\n");
+    return Ending::CrLf;
 }
 
 void ProfileDocument::endLastLine()
 {
-    if (!lines_.empty() && lines_.back().ending.isEmpty())
+    if (!lines_.empty() && lines_.back().ending == Ending::None)
         lines_.back().ending = newLineEnding();
 }
 

@@ -27,9 +27,11 @@ public:
     QByteArray bytes() const;
 
 private:
+    // Kept small: a file of many empty lines costs little more than its own size.
+    enum class Ending : char { None, Lf, CrLf }; // None only on a last line without one
     struct Line {
         QByteArray text;
-        QByteArray ending; // "\r\n", "\n", or empty on a last line without one
+        Ending ending = Ending::None;
     };
     struct SectionSpan {
         qsizetype header = -1; // line index of the header, -1 when missing
@@ -38,7 +40,7 @@ private:
 
     SectionSpan findSection(QByteArrayView section) const;
     qsizetype findKey(const SectionSpan &span, QByteArrayView key) const; // -1 when missing
-    QByteArray newLineEnding() const;
+    Ending newLineEnding() const;
     void endLastLine();
 
     std::vector<Line> lines_;
