@@ -360,3 +360,42 @@ TEST(OddFiles, ASaveIntoAFullFileSystemFailsWithTheSystemsReasonAndKeepsEveryFil
               qsizetype(std::size(sampleFiles)) + 1)
         << "no temporary file is left";
 }
+
+TEST(OddFiles, TooLittleMemoryEndsWithAMessageNeverAnAbort)
+{
+    if (!limitedRunAvailable() || sanitized)
+        GTEST_SKIP() << "needs an address-space limit, which a sanitized zqskin cannot run under";
+    SampleSkinCopy skin;
+    // A PNG of ordinary size that takes some tens of megabytes to flatten.
+    QImage picture(2000, 1500, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgba(x & 255, y & 255, (x ^ y) & 255, (x + y) & 255));
+    const QString png = skin.writePicture(QStringLiteral("big.png"), picture);
+    const auto before = snapshot(skin);
+    ASSERT_EQ(zqskinLimited({"flatten", skin.dir.path(), "充值", png}, 0).status, 0);
+    const auto after = snapshot(skin);
+    int refused = 0, saved = 0;
+    // From too little to start at all to enough: wherever memory runs out, the run ends in
+    // words and with every file whole.
+    for (long long megabytes = 60; megabytes <= 160; megabytes += 4) {
+        SCOPED_TRACE(megabytes);
+        const LimitedOutcome run = zqskinLimited({"flatten", skin.dir.path(), "充值", png}, megabytes << 20);
+        ASSERT_TRUE(run.finished);
+        EXPECT_LT(run.status, 128) << "ended by a signal: " << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("terminate called")) << run.err.toStdString();
+        if (run.status == 0) {
+            ++saved;
+        } else {
+            ++refused;
+            EXPECT_FALSE(run.err.trimmed().isEmpty());
+        }
+        for (const auto &[name, bytes] : snapshot(skin)) {
+            EXPECT_TRUE(bytes == before.at(name) || bytes == after.at(name)) << name;
+            writeBytes(skin.path(name.c_str()), before.at(name));
+        }
+    }
+    std::printf("%d runs ran out of memory and said so, %d had enough and saved\n", refused, saved);
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(saved, 0);
+}
