@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -27,11 +28,14 @@ public:
     QByteArray bytes() const;
 
 private:
-    // Kept small: a file of many empty lines costs little more than its own size.
+    // Kept small, a place in the file's text rather than a copy: a file of many empty lines
+    // costs little more than its own size. Changed and added lines own their text.
     enum class Ending : char { None, Lf, CrLf }; // None only on a last line without one
     struct Line {
-        QByteArray text;
+        qsizetype start = 0; // in source_, or the index in owned_
+        quint32 length = 0;  // in source_
         Ending ending = Ending::None;
+        bool owned = false;
     };
     struct SectionSpan {
         qsizetype header = -1; // line index of the header, -1 when missing
@@ -43,6 +47,11 @@ private:
     Ending newLineEnding() const;
     void endLastLine();
 
+    QByteArrayView text(const Line &line) const;
+    Line ownedLine(QByteArray text, Ending ending);
+
+    QByteArray source_;
+    std::vector<QByteArray> owned_;
     std::vector<Line> lines_;
 };
 
