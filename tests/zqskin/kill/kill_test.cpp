@@ -73,6 +73,13 @@ struct Verb {
     QStringList arguments; // after "zqskin", with the skin folder first
 };
 
+QProcessEnvironment environment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    return environment;
+}
+
 int killsWanted()
 {
     bool ok = false;
@@ -107,26 +114,42 @@ TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
     for (size_t v = 0; v < std::size(verbs); ++v) {
         const Verb &verb = verbs[v];
         SCOPED_TRACE(verb.name);
-        // The new content, from one run left to finish, and how long a run takes.
+        // The new content, from one run left to finish; how long a run takes, and when its
+        // saving begins (its first temporary file appears): most of a run is reading.
         restore(folder, old);
+        QProcess calibration;
+        calibration.setProcessEnvironment(environment());
         QElapsedTimer clock;
         clock.start();
-        const Outcome whole = zqskin(verb.arguments);
+        calibration.start(QStringLiteral(ZQSKIN_PATH), verb.arguments);
+        qint64 saveMs = -1, savedMs = -1;
+        while (!calibration.waitForFinished(2)) {
+            if (strayFiles(folder, inputs).isEmpty())
+                continue;
+            savedMs = clock.elapsed();
+            if (saveMs < 0)
+                saveMs = savedMs;
+        }
         const qint64 runMs = clock.elapsed();
-        ASSERT_EQ(whole.status, 0) << whole.err.toStdString();
+        ASSERT_EQ(calibration.exitCode(), 0) << calibration.readAllStandardError().toStdString();
+        if (saveMs < 0)
+            saveMs = savedMs = runMs / 2;
         const Files fresh = snapshot(folder);
         ASSERT_NE(fresh, old);
 
         const int share = total / int(std::size(verbs)) + (int(v) < total % int(std::size(verbs)) ? 1 : 0);
         for (int k = 0; k < share; ++k) {
             restore(folder, old);
-            // Spread over the whole run, a little past its end for the last ones.
-            const auto delay =
-                std::chrono::microseconds(qint64(double(runMs) * 1000.0 * (k + 0.5) / share * 1.05));
+            // Half the kills spread over the whole run, a little past its end for the last ones;
+            // half over its saving.
+            const bool whileSaving = k % 2 == 1;
+            const int count = whileSaving ? share / 2 : share - share / 2;
+            const double from = whileSaving ? double(saveMs) * 0.95 : 0.0;
+            const double to = whileSaving ? double(savedMs) * 1.05 + 5 : double(runMs) * 1.05;
+            const double step = (to - from) / count;
+            const auto delay = std::chrono::microseconds(qint64(1000.0 * (from + step * (k / 2 + 0.5))));
             QProcess process;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-            process.setProcessEnvironment(environment);
+            process.setProcessEnvironment(environment());
             process.start(QStringLiteral(ZQSKIN_PATH), verb.arguments);
             ASSERT_TRUE(process.waitForStarted());
             std::this_thread::sleep_for(delay);
