@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -58,6 +59,12 @@ int main(int argc, char **argv)
     } catch (const zq::EngineError &e) {
         out.flush();
         err << e.message() << '\n';
+        return 1;
+    } catch (const std::bad_alloc &) {
+        // The readers keep within their budgets; this is a machine that has less memory than
+        // even those need. Each file is saved whole or not at all, so stop with a word.
+        out.flush();
+        err << "zqskin: not enough memory to finish the command\n";
         return 1;
     }
 }

@@ -9,9 +9,10 @@ namespace zqskin {
 int runResave(const Invocation &invocation, QTextStream &)
 {
     if (invocation.size) {
-        const zq::TiniMian layout = openLayout(layoutPathOf(invocation.skinPath), *invocation.size);
+        const QString layoutPath = layoutPathOf(invocation.skinPath);
+        const zq::TiniMian layout = openLayout(layoutPath, *invocation.size);
         if (!layout.CheckVersion())
-            throw zq::EngineError(zq::oldLayoutMessage());
+            throw zq::EngineError(oldLayoutError(layoutPath));
         layout.WriteLayout();
         return 0;
     }

@@ -21,8 +21,13 @@ void requireLayoutFile(const QString &layoutPath)
 {
     QByteArray bytes;
     QString reason;
-    if (!zq::readWholeFile(layoutPath, bytes, reason))
+    if (!zq::readWholeFile(layoutPath, bytes, reason, zq::ProfileFile::maxFileBytes))
         throw zq::EngineError(zq::errors::cannotOpenFile(layoutPath, reason));
+}
+
+QString oldLayoutError(const QString &layoutPath)
+{
+    return layoutPath + QStringLiteral(": ") + zq::oldLayoutMessage();
 }
 
 zq::TiniMian openLayout(const QString &layoutPath, zq::PixelSize size)
@@ -37,7 +42,7 @@ zq::SkinDocument openSkin(const QString &skinPath, zq::BackgroundEncoding encodi
     requireLayoutFile(layoutPath);
     zq::SkinDocument document(layoutPath);
     if (!document.open(false, encoding))
-        throw zq::EngineError(zq::oldLayoutMessage());
+        throw zq::EngineError(oldLayoutError(layoutPath));
     return document;
 }
 

@@ -13,6 +13,9 @@ QString layoutPathOf(const QString &skinPath);
 // layout as all zeros; here that is almost always a mistyped path.
 void requireLayoutFile(const QString &layoutPath);
 
+// The designer's message for a layout made for an older client, after the file's path.
+QString oldLayoutError(const QString &layoutPath);
+
 // Reads the layout alone against a given background size.
 zq::TiniMian openLayout(const QString &layoutPath, zq::PixelSize size);
 

@@ -139,6 +139,7 @@ private slots:
     void failingSaveReportsAndStops_data();
     void failingSaveReportsAndStops();
     void closingWithoutSavingWritesNothing();
+    void loginTabDraggedBeyondTheRightEdgeIsNotSaved();
     void replacedBackgroundIsShownAndSavedIntoTheSkin();
 };
 
@@ -573,6 +574,51 @@ void SkinWorkspaceTest::closingWithoutSavingWritesNothing()
     QVERIFY(!h.form->preview()->isVisible());
     QCOMPARE(skin.writtenFiles(), QStringList());
     QVERIFY(h.errors.isEmpty() && h.notices.isEmpty());
+}
+
+void SkinWorkspaceTest::loginTabDraggedBeyondTheRightEdgeIsNotSaved()
+{
+    SkinCopy skin;
+    QVERIFY(skin.isValid());
+    // A background narrower than the screen, so the tab can be dragged past its right edge.
+    zq::Bitmap small(320, 240, zq::BitmapFormat::rgb24());
+    zq::JpegCodec().saveFile(skin.path(QStringLiteral("zqLOCKPIC.jpg")), small);
+    QVERIFY(skin.editLayout("log1left=0.6796875", "log1left=0.5"));
+    QVERIFY(skin.editLayout("log1Top=0.375", "log1Top=0.25"));
+    Harness h;
+    h.open(skin.layout());
+    QCOMPARE(h.workspace().state(), State::SkinOpen);
+    QCOMPARE(h.panel(Element::LogTab)->x(), 160);
+
+    QWindow *window = h.form->preview()->windowHandle();
+    const QPoint press = h.panel(Element::LogTab)->geometry().center();
+    QTimer::singleShot(0, [&] {
+        QTest::mouseMove(window, press + QPoint(100, 0));
+        QTest::mouseMove(window, press + QPoint(200, 0));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, press + QPoint(200, 0));
+    });
+    QTest::mousePress(window, Qt::LeftButton, {}, press);
+    QCOMPARE(h.element(Element::LogTab)->X(), 360);
+    skin.ageFiles();
+
+    QTest::mouseClick(h.form->Button4(), Qt::LeftButton);
+    QCOMPARE(h.errors.size(), 1);
+    QVERIFY2(h.errors[0].contains(kLogTab) && h.errors[0].contains(QStringLiteral("right edge")),
+             qPrintable(h.errors[0]));
+    QCOMPARE(h.notices, QStringList());
+    QCOMPARE(skin.writtenFiles(), QStringList());
+
+    // Dragged back onto the background, the skin saves and opens again.
+    const QPoint back = h.panel(Element::LogTab)->geometry().center();
+    QTimer::singleShot(0, [&] {
+        QTest::mouseMove(window, back - QPoint(100, 0));
+        QTest::mouseMove(window, back - QPoint(200, 0));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, back - QPoint(200, 0));
+    });
+    QTest::mousePress(window, Qt::LeftButton, {}, back);
+    QTest::mouseClick(h.form->Button4(), Qt::LeftButton);
+    QCOMPARE(h.notices, QStringList{kSaved});
+    QCOMPARE(skin.value(QStringLiteral("Normal"), QStringLiteral("log1left")), QStringLiteral("0.5"));
 }
 
 void SkinWorkspaceTest::replacedBackgroundIsShownAndSavedIntoTheSkin()

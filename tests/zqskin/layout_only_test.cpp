@@ -120,7 +120,7 @@ TEST_F(ZqskinTest, ResaveRefusesAnOlderLayout)
     const Outcome run = zqskin({"resave", path, "--size", "1000x800"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(QString::fromUtf8(run.err).trimmed(),
-              "你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
+              path + ": 你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
     EXPECT_EQ(readBytes(path), old);
 }
 

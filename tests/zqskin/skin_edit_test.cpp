@@ -185,7 +185,7 @@ TEST(SkinVerbs, FailuresExitWithOneInTheSystemsWordsAndWriteNothing)
     run = zqskin({"resave", skin.dir.path()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(QString::fromUtf8(run.err).trimmed(),
-              "你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
+              skin.layout() + ": 你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
     EXPECT_EQ(skin.bytes("ZqCSkin.ini"), old);
     writeBytes(skin.layout(), before.at("ZqCSkin.ini"));
 
@@ -194,6 +194,25 @@ TEST(SkinVerbs, FailuresExitWithOneInTheSystemsWordsAndWriteNothing)
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.startsWith("Cannot open file \"" + skin.path("zqMAN.bmp").toUtf8() + "\". "));
     EXPECT_EQ(skin.bytes("zqLOCKPIC.jpg"), before.at("zqLOCKPIC.jpg"));
+}
+
+TEST(SkinFlatten, TheLoginTabBeyondTheRightEdgeIsRefusedAndNothingIsWritten)
+{
+    SampleSkinCopy skin;
+    const QString png = skin.writePicture("banded.png", bandedPicture());
+    const auto before = snapshot(skin);
+    // The sample's background is 1920 pixels wide.
+    Outcome run = zqskin({"flatten", skin.dir.path(), "登陆", png, "--at", "1921,0"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("登陆") && run.err.contains("right edge")) << run.err.toStdString();
+    EXPECT_EQ(snapshot(skin), before);
+    EXPECT_EQ(QDir(skin.dir.path()).entryList(QDir::Files).size(), qsizetype(std::size(sampleFiles)) + 1);
+
+    // Right at the edge is still on the background: saved, and the skin opens again.
+    run = zqskin({"flatten", skin.dir.path(), "登陆", png, "--at", "1920,0"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(skin.bytes("ZqCSkin.ini").contains("log1left=1\r\n"));
+    EXPECT_EQ(pointOf(skin, "登陆"), (QJsonArray{1920, 0}));
 }
 
 TEST(SkinVerbs, ASaveThatCannotWriteStopsThereAndLeavesTheFileWhole)

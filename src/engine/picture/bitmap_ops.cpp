@@ -122,20 +122,26 @@ bool andWorksOnStoredValues(const BitmapFormat &f)
 
 void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from, PaletteMatcher *matcher)
 {
-    if (from.width() <= 0 || from.height() <= 0)
+    copyRect(target, to, source, from.topLeft(), from.size(), matcher);
+}
+
+void copyRect(Bitmap &target, QPoint to, const Bitmap &source, QPoint fromCorner, QSize size,
+              PaletteMatcher *matcher)
+{
+    if (size.width() <= 0 || size.height() <= 0)
         return;
     if (&target == &source) {
         const Bitmap copy = source;
-        copyRect(target, to, copy, from, matcher);
+        copyRect(target, to, copy, fromCorner, size, matcher);
         return;
     }
-    const Span rows = clip(to.y(), from.height(), target.height());
-    const Span cols = clip(to.x(), from.width(), target.width());
+    const Span rows = clip(to.y(), size.height(), target.height());
+    const Span cols = clip(to.x(), size.width(), target.width());
     if (rows.isEmpty() || cols.isEmpty())
         return;
     // Source position = target position + shift.
-    const int64_t dx = int64_t(from.x()) - to.x();
-    const int64_t dy = int64_t(from.y()) - to.y();
+    const int64_t dx = int64_t(fromCorner.x()) - to.x();
+    const int64_t dy = int64_t(fromCorner.y()) - to.y();
     PixelPath path(target, source, matcher);
     const uint32_t targetWhite = target.encode(qRgb(255, 255, 255));
     const Span inside{std::max(cols.begin, -dx), std::min(cols.end, source.width() - dx)};

@@ -17,6 +17,10 @@ class PaletteMatcher;
 // calls; without one, the call makes its own.
 void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from,
               PaletteMatcher *matcher = nullptr);
+// The same with the source rectangle given by its corner and size, which may lie anywhere in
+// the 32-bit range: a QRect cannot hold a corner near its end without overflowing.
+void copyRect(Bitmap &target, QPoint to, const Bitmap &source, QPoint fromCorner, QSize size,
+              PaletteMatcher *matcher = nullptr);
 
 // Stretch-copies `from` of source onto the rectangle `to` of target, clipped to target, as the
 // platform's default stretch mode does: enlarging repeats pixels; shrinking merges each dropped

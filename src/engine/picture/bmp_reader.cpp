@@ -3,6 +3,7 @@
 #include "files/engine_error.h"
 #include "files/error_texts.h"
 #include "files/safe_file.h"
+#include "picture/picture_too_large.h"
 
 #include <algorithm>
 #include <bit>
@@ -266,6 +267,9 @@ Bitmap readUncompressed(const ByteView &file, const Header &h, BitmapFormat form
     const int height = int(h.height);
     const int64_t stride = Bitmap::strideFor(width, h.bitsPerPixel);
     const int64_t rowBytes = (h.width * h.bitsPerPixel + 7) / 8;
+    // Pixels that no file within the read budget can hold.
+    if (height > maxPictureFileBytes / stride)
+        throw PictureTooLarge(errors::bitmapNotValid(), h.width, h.height);
     const int64_t available = file.size() - h.dataOffset;
     // Every row whole; the last one may lack its padding.
     if (available < rowBytes || height - 1 > (available - rowBytes) / stride)
@@ -368,7 +372,7 @@ private:
 Bitmap readRle(const ByteView &file, const Header &h, BitmapFormat format)
 {
     if (h.width * h.height > maxRlePixels)
-        notValid();
+        throw PictureTooLarge(errors::bitmapNotValid(), h.width, h.height);
     Bitmap bitmap(int(h.width), int(h.height), std::move(format), Bitmap::Fill::Zero);
     const int64_t available = file.size() - h.dataOffset;
     RleDecoder(file.at(h.dataOffset, available), available, bitmap).run();
@@ -395,7 +399,11 @@ Bitmap readBmpFile(const QString &path)
     QString reason;
     if (!readWholeFile(path, bytes, reason))
         throw EngineError(errors::cannotOpenFile(path, reason));
-    return readBmp(bytes);
+    try {
+        return readBmp(bytes);
+    } catch (const PictureTooLarge &tooLarge) {
+        throw tooLarge.namedFor(path);
+    }
 }
 
 } // namespace zq

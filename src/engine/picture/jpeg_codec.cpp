@@ -6,6 +6,7 @@
 #include "picture/jpeg_encode_ahead.h"
 #include "picture/jpeg_encoder.h"
 #include "picture/jpeg_session.h"
+#include "picture/picture_too_large.h"
 
 #include <jerror.h>
 
@@ -135,7 +136,11 @@ void JpegCodec::loadFile(const QString &path)
     QString reason;
     if (!readWholeFile(path, bytes, reason))
         throw EngineError(errors::cannotOpenFile(path, reason));
-    loadData(bytes);
+    try {
+        loadData(bytes);
+    } catch (const PictureTooLarge &tooLarge) {
+        throw tooLarge.namedFor(path);
+    }
 }
 
 void JpegCodec::loadData(const QByteArray &data)
@@ -155,7 +160,7 @@ void JpegCodec::loadData(const QByteArray &data)
         &header);
     const jpeg_decompress_struct &info = session.info();
     if (qint64(info.image_width) * qint64(info.image_height) > maxPixels)
-        throw EngineError(errors::jpegError(JERR_IMAGE_TOO_BIG));
+        throw PictureTooLarge(errors::jpegError(JERR_IMAGE_TOO_BIG), info.image_width, info.image_height);
 
     m_data = data;
     m_width = int(info.image_width);

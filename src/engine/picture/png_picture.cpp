@@ -14,8 +14,9 @@ namespace zq {
 
 namespace {
 
-// Pictures past this many pixels are refused before anything is allocated for them.
-constexpr qint64 maxPixels = qint64(1) << 28;
+// Pictures past this many pixels are refused before anything is allocated for them: their
+// samples and the flattened copy must fit well within a 32-bit process's memory.
+constexpr qint64 maxPixels = qint64(1) << 26;
 
 // libpng reports errors through a routine that must not return; it leaves with longjmp to
 // the setjmp in guardedCall. Neither that frame nor the steps it runs hold C++ objects, so

@@ -3,6 +3,7 @@
 #include "platform/line_ending.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zq {
 
@@ -46,20 +47,40 @@ bool keyLine(QByteArrayView line, QByteArrayView &key, QByteArrayView &value)
 } // namespace
 
 ProfileDocument::ProfileDocument(const QByteArray &bytes)
+    : source_(bytes)
 {
+    lines_.reserve(std::size_t(bytes.count('\n')) + 1);
+    const auto add = [this](qsizetype start, qsizetype length, Ending ending) {
+        if (length > qsizetype(std::numeric_limits<quint32>::max()))
+            lines_.push_back(ownedLine(source_.sliced(start, length), ending));
+        else
+            lines_.push_back({start, quint32(length), ending, false});
+    };
     qsizetype start = 0;
     while (start < bytes.size()) {
         const qsizetype newline = bytes.indexOf('\n', start);
         if (newline < 0) {
-            lines_.push_back({bytes.sliced(start), {}});
+            add(start, bytes.size() - start, Ending::None);
             break;
         }
         const bool crlf = newline > start && bytes[newline - 1] == '\r';
         const qsizetype textEnd = crlf ? newline - 1 : newline;
-        lines_.push_back(
-            {bytes.sliced(start, textEnd - start), crlf ? QByteArray("\r\n") : QByteArray("\n")});
+        add(start, textEnd - start, crlf ? Ending::CrLf : Ending::Lf);
         start = newline + 1;
     }
+}
+
+QByteArrayView ProfileDocument::text(const Line &line) const
+{
+    if (line.owned)
+        return owned_[std::size_t(line.start)];
+    return QByteArrayView(source_).sliced(line.start, line.length);
+}
+
+ProfileDocument::Line ProfileDocument::ownedLine(QByteArray text, Ending ending)
+{
+    owned_.push_back(std::move(text));
+    return {qsizetype(owned_.size() - 1), 0, ending, true};
 }
 
 QByteArray ProfileDocument::value(QByteArrayView section, QByteArrayView key) const
@@ -69,7 +90,7 @@ QByteArray ProfileDocument::value(QByteArrayView section, QByteArrayView key) co
     if (index < 0)
         return {};
     QByteArrayView name, text;
-    keyLine(lines_[static_cast<std::size_t>(index)].text, name, text);
+    keyLine(this->text(lines_[static_cast<std::size_t>(index)]), name, text);
     if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
         text = text.sliced(1, text.size() - 2);
     return text.first(std::min(text.size(), maxValueLength)).toByteArray();
@@ -82,34 +103,45 @@ void ProfileDocument::setValue(QByteArrayView section, QByteArrayView key, QByte
     if (index >= 0) {
         // Keep the key as it is spelled in the file; only the value changes.
         Line &line = lines_[static_cast<std::size_t>(index)];
-        line.text = line.text.first(line.text.indexOf('=') + 1) + value.toByteArray();
+        const QByteArrayView old = text(line);
+        line = ownedLine(old.first(old.indexOf('=') + 1).toByteArray() + value.toByteArray(), line.ending);
         return;
     }
-    const QByteArray ending = newLineEnding();
+    const Ending ending = newLineEnding();
     const QByteArray entry = key.toByteArray() + '=' + value.toByteArray();
     if (span.header < 0) {
         endLastLine();
-        lines_.push_back({'[' + section.toByteArray() + ']', ending});
-        lines_.push_back({entry, ending});
+        lines_.push_back(ownedLine('[' + section.toByteArray() + ']', ending));
+        lines_.push_back(ownedLine(entry, ending));
         return;
     }
     // After the section's last key, so comments heading the next section stay with it.
     qsizetype after = span.header;
     for (qsizetype i = span.header + 1; i < span.end; ++i) {
         QByteArrayView name, text;
-        if (keyLine(lines_[static_cast<std::size_t>(i)].text, name, text))
+        if (keyLine(this->text(lines_[static_cast<std::size_t>(i)]), name, text))
             after = i;
     }
     if (after == static_cast<qsizetype>(lines_.size()) - 1)
         endLastLine();
-    lines_.insert(lines_.begin() + after + 1, Line{entry, ending});
+    const Line added = ownedLine(entry, ending);
+    lines_.insert(lines_.begin() + after + 1, added);
 }
 
 QByteArray ProfileDocument::bytes() const
 {
-    QByteArray result;
+    qsizetype size = 0;
     for (const Line &line : lines_)
-        result += line.text + line.ending;
+        size += text(line).size() + 2;
+    QByteArray result;
+    result.reserve(size);
+    for (const Line &line : lines_) {
+        result += text(line);
+        if (line.ending == Ending::CrLf)
+            result += "\r\n";
+        else if (line.ending == Ending::Lf)
+            result += '\n';
+    }
     return result;
 }
 
@@ -119,7 +151,7 @@ ProfileDocument::SectionSpan ProfileDocument::findSection(QByteArrayView section
     const auto count = static_cast<qsizetype>(lines_.size());
     for (qsizetype i = 0; i < count; ++i) {
         QByteArrayView name;
-        if (!sectionName(lines_[static_cast<std::size_t>(i)].text, name))
+        if (!sectionName(text(lines_[static_cast<std::size_t>(i)]), name))
             continue;
         if (span.header >= 0) {
             span.end = i;
@@ -138,24 +170,24 @@ qsizetype ProfileDocument::findKey(const SectionSpan &span, QByteArrayView key) 
         return -1;
     for (qsizetype i = span.header + 1; i < span.end; ++i) {
         QByteArrayView name, text;
-        if (keyLine(lines_[static_cast<std::size_t>(i)].text, name, text) && sameName(name, key))
+        if (keyLine(this->text(lines_[static_cast<std::size_t>(i)]), name, text) && sameName(name, key))
             return i;
     }
     return -1;
 }
 
-QByteArray ProfileDocument::newLineEnding() const
+ProfileDocument::Ending ProfileDocument::newLineEnding() const
 {
     // New lines follow the file's own endings.
     for (const Line &line : lines_)
-        if (!line.ending.isEmpty())
+        if (line.ending != Ending::None)
             return line.ending;
-    return platform::newProfileLineEnding().toByteArray();
+    return platform::newProfileLineEnding() == QByteArrayView("\r\n") ? Ending::CrLf : Ending::Lf;
 }
 
 void ProfileDocument::endLastLine()
 {
-    if (!lines_.empty() && lines_.back().ending.isEmpty())
+    if (!lines_.empty() && lines_.back().ending == Ending::None)
         lines_.back().ending = newLineEnding();
 }
 

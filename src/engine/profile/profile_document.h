@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -27,9 +28,14 @@ public:
     QByteArray bytes() const;
 
 private:
+    // Kept small, a place in the file's text rather than a copy: a file of many empty lines
+    // costs little more than its own size. Changed and added lines own their text.
+    enum class Ending : char { None, Lf, CrLf }; // None only on a last line without one
     struct Line {
-        QByteArray text;
-        QByteArray ending; // "\r\n", "\n", or empty on a last line without one
+        qsizetype start = 0; // in source_, or the index in owned_
+        quint32 length = 0;  // in source_
+        Ending ending = Ending::None;
+        bool owned = false;
     };
     struct SectionSpan {
         qsizetype header = -1; // line index of the header, -1 when missing
@@ -38,9 +44,14 @@ private:
 
     SectionSpan findSection(QByteArrayView section) const;
     qsizetype findKey(const SectionSpan &span, QByteArrayView key) const; // -1 when missing
-    QByteArray newLineEnding() const;
+    Ending newLineEnding() const;
     void endLastLine();
 
+    QByteArrayView text(const Line &line) const;
+    Line ownedLine(QByteArray text, Ending ending);
+
+    QByteArray source_;
+    std::vector<QByteArray> owned_;
     std::vector<Line> lines_;
 };
 

@@ -12,7 +12,7 @@ ProfileDocument ProfileFile::load() const
 {
     QByteArray bytes;
     QString reason;
-    if (!readWholeFile(path_, bytes, reason))
+    if (!readWholeFile(path_, bytes, reason, maxFileBytes))
         return {};
     return ProfileDocument(bytes);
 }
@@ -26,7 +26,7 @@ ProfileDocument ProfileFile::loadForUpdate() const
 {
     QByteArray bytes;
     QString reason;
-    if (readWholeFile(path_, bytes, reason))
+    if (readWholeFile(path_, bytes, reason, maxFileBytes))
         return ProfileDocument(bytes);
     if (QFileInfo::exists(path_))
         throw EngineError(errors::unableToWrite(path_));

@@ -14,13 +14,17 @@ namespace zq {
 // then ends exactly as after the same writes one by one, but is replaced in one step.
 class ProfileFile {
 public:
+    // A layout file is a few kilobytes; one past this size is refused rather than read.
+    static constexpr qint64 maxFileBytes = qint64(1) << 20;
+
     explicit ProfileFile(QString path)
         : path_(std::move(path))
     {}
 
     const QString &path() const { return path_; }
 
-    // The file as it is now; empty when it is missing or cannot be read.
+    // The file as it is now; empty when it is missing or cannot be read, and when it is no
+    // ordinary file (a pipe would never end) or larger than maxFileBytes.
     ProfileDocument load() const;
     // Empty (missing value, section or file) reads as empty text.
     QByteArray readValue(QByteArrayView section, QByteArrayView key) const;

@@ -6,7 +6,8 @@
 #include "picture/palette_matcher.h"
 #include "picture/png_flatten.h"
 
-#include <QRect>
+#include <QPoint>
+#include <QSize>
 
 namespace zq {
 
@@ -43,7 +44,8 @@ void ElementPicture::Recomposite(int left, int top)
     // those pixels become white, the colour a new bitmap area gets, whatever was there before.
     if (Bitmap.format().hasPalette() && !m_matcher)
         m_matcher = std::make_shared<PaletteMatcher>(usablePalette(Bitmap));
-    copyRect(Bitmap, QPoint(0, 0), *m_background, QRect(X, Y, PictureWidth, PictureHeight), m_matcher.get());
+    copyRect(Bitmap, QPoint(0, 0), *m_background, QPoint(X, Y), QSize(PictureWidth, PictureHeight),
+             m_matcher.get());
     flattenPng(*Png, Bitmap, m_matcher.get());
 }
 

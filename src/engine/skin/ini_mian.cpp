@@ -1,5 +1,6 @@
 #include "skin/ini_mian.h"
 
+#include "files/engine_error.h"
 #include "numbers/number_text.h"
 #include "numbers/regional_settings.h"
 #include "platform/code_page.h"
@@ -121,6 +122,11 @@ bool TiniMian::CheckVersion() const
 void TiniMian::WriteLayout() const
 {
     const QChar separator = regionalSettings().decimalSeparator;
+    // The version test would take the file for an older client's from then on: refuse
+    // before anything is written.
+    const QString loginLeft = fractionText(LogTabPos.x, BgSize.width, separator);
+    if (readRealValue(loginLeft, separator) > 1.0)
+        throw EngineError(loginTabBeyondEdgeMessage(LogTabPos.x, BgSize.width));
     ProfileDocument document = LayoutIni.loadForUpdate();
     for (const NormalKey &key : normalKeys) {
         Point point = position(key.element);
@@ -199,6 +205,15 @@ const BoxRect &TiniMian::box(const char *section, int keyNumber) const
 QString oldLayoutMessage()
 {
     return QStringLiteral("你的Zenqa客户端版本过低，只能使用第五版软件，或升级你的Zenqa客户端。");
+}
+
+QString loginTabBeyondEdgeMessage(std::int32_t x, std::int32_t backgroundWidth)
+{
+    return QStringLiteral("The 登陆 picture lies beyond the background's right edge (left %1 on a "
+                          "background %2 pixels wide): move it back onto the background before saving; "
+                          "nothing was saved")
+        .arg(x)
+        .arg(backgroundWidth);
 }
 
 } // namespace zq

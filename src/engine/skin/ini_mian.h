@@ -19,7 +19,9 @@ public:
     // does not edit.
     bool CheckVersion() const;
 
-    // Writes all 56 values. The file is replaced in one step: it never ends half-written, and
+    // Writes all 56 values. A 登陆 tab right of the background's right edge would be written as a
+    // "log1left" above 1, which the version test then refuses: that save is refused before
+    // anything is written. The file is replaced in one step: it never ends half-written, and
     // on failure "Unable to write to %s" is raised with the old file left whole.
     void WriteLayout() const;
     // Writes only the keys of one element's position, or of one box, in the same forms;
@@ -59,5 +61,8 @@ public:
 
 // What the designer says when CheckVersion refuses a layout.
 QString oldLayoutMessage();
+
+// Why a save with the 登陆 tab beyond the background's right edge is refused.
+QString loginTabBeyondEdgeMessage(std::int32_t x, std::int32_t backgroundWidth);
 
 } // namespace zq

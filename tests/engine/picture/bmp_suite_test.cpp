@@ -137,7 +137,13 @@ TEST(BmpSuite, FilesReadLikeTheirRenderOrAreRefused)
         const auto bitmap = tryRead(f, error);
         if (!bitmap) {
             EXPECT_NE(f.group, "g") << error.toStdString();
-            EXPECT_EQ(error, "Bitmap image is not valid");
+            // A header that claims more pixels than are ever opened names the file and its size.
+            if (f.name == "reallybig.bmp")
+                EXPECT_EQ(error, QStringLiteral("Cannot open file \"%1\". The picture is 3000000 x 2000000 "
+                                                "pixels, too large to open")
+                                     .arg(f.path()));
+            else
+                EXPECT_EQ(error, "Bitmap image is not valid");
             continue;
         }
         EXPECT_FALSE(mustRefuse.contains(f.name)) << "was read";

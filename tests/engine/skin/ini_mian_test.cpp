@@ -243,3 +243,40 @@ TEST_F(TiniMianTest, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ZqCSkin.ini"});
 }
+
+TEST_F(TiniMianTest, ALoginTabBeyondTheRightEdgeIsRefusedBeforeAnythingIsWritten)
+{
+    struct Row {
+        std::int32_t width;
+        std::int32_t x;
+        bool refused;
+    };
+    const Row rows[] = {
+        {640, 640, false}, {640, 641, true},     {1920, 1920, false},   {1920, 1921, true},
+        {7, 8, true},      {1000, -5000, false}, {1, 2147483647, true}, {2147483647, 2147483647, false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.x << " on " << row.width);
+        const QByteArray old = "[Normal]\r\nlog1left=0.5\r\n";
+        const QString path = layout(old);
+        TiniMian record(path, {row.width, 100});
+        record.LogTabPos = {row.x, 3};
+        QString message;
+        try {
+            record.WriteLayout();
+        } catch (const zq::EngineError &e) {
+            message = e.message();
+        }
+        if (row.refused) {
+            EXPECT_TRUE(message.contains(QStringLiteral("登陆")) && message.contains("right edge"))
+                << message.toStdString();
+            EXPECT_EQ(readBytes(path), old);
+        } else {
+            EXPECT_EQ(message, QString());
+            // What was written passes the version test and reads back where it was.
+            EXPECT_TRUE(record.CheckVersion());
+            EXPECT_EQ(TiniMian(path, {row.width, 100}).LogTabPos.x, row.x);
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ZqCSkin.ini"});
+    }
+}

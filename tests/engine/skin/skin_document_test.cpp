@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 using zq::Element;
@@ -112,6 +114,26 @@ TEST(SkinDocumentTest, SaveStopsAtTheFirstFileItCannotWriteAndKeepsItWhole)
     EXPECT_EQ(skin.bytes("zqMAN.bmp"), man) << "later pictures are not written";
     EXPECT_EQ(skin.bytes("zqLOCKPIC.jpg"), jpeg);
     EXPECT_EQ(QDir(skin.dir.path()).entryList(QDir::Files).size(), 7) << "no temporary file is left";
+}
+
+TEST(SkinDocumentTest, ALoginTabBeyondTheRightEdgeIsNotSavedAndTheSkinStillOpens)
+{
+    zqtest::SampleSkinCopy skin;
+    const char *names[] = {"ZqCSkin.ini", "zqLOG.bmp",   "zqFIL.bmp",   "zqMAN.bmp",
+                           "zqLOGed.bmp", "zqFILed.bmp", "zqMANed.bmp", "zqLOCKPIC.jpg"};
+    std::vector<QByteArray> before;
+    for (const char *name : names)
+        before.push_back(skin.bytes(name));
+    {
+        SkinDocument doc(skin.layout());
+        ASSERT_TRUE(doc.open());
+        doc.element(Element::LogTab).Recomposite(doc.Background->BgBitmap().width() + 1, 12);
+        EXPECT_THROW(doc.save(), zq::EngineError);
+    }
+    for (size_t i = 0; i < std::size(names); ++i)
+        EXPECT_EQ(skin.bytes(names[i]), before[i]) << names[i];
+    SkinDocument again(skin.layout());
+    EXPECT_TRUE(again.open());
 }
 
 TEST(SkinDocumentTest, MissingBackgroundStopsTheOpenBeforeTheLayout)
