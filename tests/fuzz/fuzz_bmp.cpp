@@ -1,0 +1,36 @@
+// A BMP that reads is written back, and the written file reads to the same pixels.
+#include "fuzz_support.h"
+
+#include "files/engine_error.h"
+#include "picture/bmp_reader.h"
+#include "picture/bmp_writer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    using namespace zq;
+    Bitmap first;
+    try {
+        first = readBmp(fuzz::bytesOf(data, size));
+    } catch (const EngineError &) {
+        return 0;
+    }
+    QByteArray written;
+    try {
+        written = encodeBmp(first);
+    } catch (const EngineError &) {
+        // Refusing to write is allowed, for pictures no BMP file can hold.
+        return 0;
+    }
+    Bitmap second;
+    try {
+        second = readBmp(written);
+    } catch (const EngineError &) {
+        fuzz::fail("a written BMP does not read back");
+    }
+    fuzz::check(second.width() == first.width() && second.height() == first.height(),
+                "the written BMP reads back at another size");
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x)
+            fuzz::check(second.pixel(x, y) == first.pixel(x, y), "the written BMP reads back other pixels");
+    return 0;
+}
