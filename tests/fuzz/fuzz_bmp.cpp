@@ -31,9 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     fuzz::check(second.width() == first.width() && second.height() == first.height(),
                 "the written BMP reads back at another size");
+    if (first.width() == 0 || first.height() == 0)
+        return 0; // rows of nothing, however long the other side claims to be
     std::vector<QRgb> before(size_t(first.width()));
     std::vector<QRgb> after(size_t(first.width()));
-    for (int y = 0; y < first.height() && first.width() > 0; ++y) {
+    for (int y = 0; y < first.height(); ++y) {
         first.readRgbRow(y, 0, first.width(), before.data());
         second.readRgbRow(y, 0, second.width(), after.data());
         fuzz::check(before == after, "the written BMP reads back other pixels");
