@@ -112,6 +112,9 @@ QByteArray encodeBmp(const Bitmap &bitmap)
 
     // Rows bottom-up; bits past the last pixel are written as zero.
     const qint64 usedBits = qint64(bitmap.width()) * bpp;
+    // A picture 0 pixels wide or high is kept as it came: headers only, no pixel memory to copy.
+    if (usedBits == 0 || bitmap.height() == 0)
+        return bytes;
     const size_t wholeBytes = size_t(usedBits / 8);
     const int looseBits = int(usedBits % 8);
     uint8_t *rows = out.position();

@@ -82,6 +82,10 @@ public:
             throw EngineError(invalid(path, QStringLiteral("insufficient memory")));
         }
         png_set_read_fn(png, &m_source, readFromMemory);
+        // Chunks that never change the pixels are skipped unread: libpng would otherwise
+        // allocate whatever length they claim (up to 2 GB in a file of a hundred bytes).
+        static const png_byte skipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, skipped, int(sizeof skipped / 5));
     }
     ~Reader() { png_destroy_read_struct(&png, &info, nullptr); }
     Reader(const Reader &) = delete;
