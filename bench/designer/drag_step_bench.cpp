@@ -38,9 +38,11 @@ struct Scene {
     explicit Scene(QSize background)
     {
         preview.setGeometry(0, 0, 1920, 1080);
-        preview.setBackground(pattern(background.width(), background.height()));
+        // 24-bit rows, as the designer shows a JPEG background: read in place, converted per paint.
+        preview.setBackground(
+            pattern(background.width(), background.height()).convertToFormat(QImage::Format_BGR888));
         page = new zq::ImagePanel(preview.canvas());
-        page->setPicture(pattern(450, 330));
+        page->setPicture(QSize(450, 330), [] { return pattern(450, 330); });
         page->setGeometry(600, 300, 450, 330);
         overlay = new zq::EditOverlay(&preview);
         overlay->setGeometry(preview.rect());
