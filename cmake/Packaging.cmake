@@ -1,32 +1,11 @@
-# What `cmake --install` puts where, and the Debian package cpack makes from it.
-# The desktop entry, icons and metadata come from desktop/, the manual pages from man/.
+# What `cmake --install` puts where, and the packages cpack makes from it: on Linux a Debian
+# package (the desktop entry, icons and metadata from desktop/, the manual pages from man/), on
+# Windows a zip of one folder and an installer (cmake/windows/).
 
 install(TARGETS zqskin zqdesigner RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(WIN32)
-  # Windows finds DLLs beside the program: Qt's plugins through windeployqt, every DLL the
-  # programs load (Qt's own, the picture libraries, the compiler's run-time and what they need
-  # in turn) from vcpkg's or the toolchain's folders.
-  qt_generate_deploy_app_script(TARGET zqdesigner OUTPUT_SCRIPT zq_deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
-  install(SCRIPT ${zq_deploy_script})
-  set(zq_dll_dirs)
-  if(DEFINED VCPKG_INSTALLED_DIR AND DEFINED VCPKG_TARGET_TRIPLET)
-    list(APPEND zq_dll_dirs "${VCPKG_INSTALLED_DIR}/${VCPKG_TARGET_TRIPLET}/bin")
-  endif()
-  get_filename_component(zq_compiler_dir "${CMAKE_CXX_COMPILER}" DIRECTORY)
-  list(APPEND zq_dll_dirs "${zq_compiler_dir}")
-  set(zq_dll_dirs_text)
-  foreach(dir IN LISTS zq_dll_dirs)
-    string(APPEND zq_dll_dirs_text " \"${dir}\"")
-  endforeach()
-  install(CODE "
-    file(GET_RUNTIME_DEPENDENCIES
-      EXECUTABLES \"$<TARGET_FILE:zqskin>\" \"$<TARGET_FILE:zqdesigner>\"
-      RESOLVED_DEPENDENCIES_VAR zq_found UNRESOLVED_DEPENDENCIES_VAR zq_missing
-      DIRECTORIES ${zq_dll_dirs_text}
-      PRE_EXCLUDE_REGEXES \"^api-ms-\" \"^ext-ms-\"
-      POST_EXCLUDE_REGEXES \".*[Ss]ystem32/.*\")
-    file(INSTALL \${zq_found} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")")
+  include(${CMAKE_CURRENT_LIST_DIR}/windows/WindowsDeploy.cmake)
 endif()
 
 set(CPACK_PACKAGE_NAME zqskin-designer)
@@ -43,4 +22,19 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Chinese captions need a font that has them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
+if(WIN32)
+  # A zip and an NSIS installer (our own template: 64-bit, for the current user).
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_GENERATOR ZIP NSIS)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY "Zenqa skin designer")
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY zqskin-designer)
+  set(CPACK_NSIS_PACKAGE_NAME "Zenqa skin designer ${PROJECT_VERSION}")
+  set(CPACK_NSIS_DISPLAY_NAME "Zenqa skin designer")
+  set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/desktop/icons/org.example.zqskin_designer.ico)
+  set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
+  set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/windows/CPackNames.cmake)
+  list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
+  set(CPACK_STRIP_FILES OFF) # the prefix's DLLs come stripped; strip would need the cross tools
+endif()
 include(CPack)

@@ -1,5 +1,6 @@
 #include "background_preload.h"
 #include "control_window.h"
+#include "platform/app_identity.h"
 #include "skin/asset_names.h"
 #include "skin/skin_document.h"
 #include "skin_workspace.h"
@@ -66,7 +67,11 @@ int main(int argc, char *argv[])
     if (argc == 2 && argv[1][0] != '-')
         preload = std::make_unique<zq::BackgroundPreload>(backgroundOf(QString::fromLocal8Bit(argv[1])));
 
+    // The ID the desktop entry (and, on Windows, the Start-menu entry) is known by.
+    const QString applicationId = QStringLiteral("org.example.zqskin_designer");
+    zq::platform::setApplicationIdentity(applicationId);
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(applicationId);
     QCommandLineParser parser;
     describeCommandLine(app, parser);
     parser.process(app);

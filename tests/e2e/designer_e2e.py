@@ -284,13 +284,20 @@ class Desktop:
 
 
 class Designer:
+    launcher = []  # the Windows build runs under Wine: ["wine"]
+
     def __init__(self, desktop, binary, args, home):
         os.makedirs(home, mode=0o700, exist_ok=True)
         env = dict(desktop.env, QT_QPA_PLATFORM="xcb", HOME=home, XDG_RUNTIME_DIR=home,
                    XDG_CONFIG_HOME=os.path.join(home, ".config"), ASAN_OPTIONS="detect_leaks=1")
         env.pop("QT_QPA_PLATFORMTHEME", None)
+        if Designer.launcher:
+            # Qt's own platform on Windows; Wine keeps its home in its prefix.
+            env.pop("QT_QPA_PLATFORM")
+            env["HOME"] = desktop.env.get("HOME", home)
         self.log = open(os.path.join(desktop.out_dir, "zqdesigner-%d.log" % os.getpid()), "ab")
-        self.process = subprocess.Popen([binary, *args], env=env, stdout=self.log, stderr=self.log)
+        self.process = subprocess.Popen([*Designer.launcher, binary, *args], env=env, stdout=self.log,
+                                        stderr=self.log)
 
     def wait_for_exit(self, timeout=TIMEOUT):
         try:
@@ -417,7 +424,7 @@ def prepare_skin(sample, folder, size=BACKGROUND, normal=None):
 
 
 def run_scenario(args, work, desktop):
-    skin = os.path.join(work, "skin")
+    skin = os.path.join(work, args.skin_folder)
     prepare_skin(args.sample, skin)
     layout = os.path.join(skin, "ZqCSkin.ini")
     original = read_layout(layout)
@@ -565,6 +572,9 @@ def run_scenario(args, work, desktop):
             raise Failure(name + " was not written")
     if jpeg_size(os.path.join(skin, "zqLOCKPIC.jpg")) != BACKGROUND:
         raise Failure("the saved background has the wrong size")
+
+    if args.first_run_only:
+        return
 
     # Run 2: no skin at start; the saved one opened through the dialog by typing its path.
     screen.background = decode_with_imagemagick(os.path.join(skin, "zqLOCKPIC.jpg"))
@@ -772,7 +782,13 @@ def main():
     parser.add_argument("--sample", required=True)
     parser.add_argument("--out", required=True, help="screenshots of a failing run stay here")
     parser.add_argument("--keep", action="store_true", help="keep the screenshots of a passing run too")
+    parser.add_argument("--launcher", help="runs the designer through this program (wine)")
+    parser.add_argument("--skin-folder", default="skin", help="the skin's folder, under the scratch folder")
+    parser.add_argument("--first-run-only", action="store_true",
+                        help="only run 1: open from the command line, drag, position, save, close")
     args = parser.parse_args()
+    if args.launcher:
+        Designer.launcher = [args.launcher]
 
     missing = [t for t in TOOLS if shutil.which(t) is None]
     if missing:
@@ -785,7 +801,8 @@ def main():
         desktop = Desktop(args.out)
         try:
             run_scenario(args, work, desktop)
-            run_big_skin(args, work, desktop)
+            if not args.first_run_only:
+                run_big_skin(args, work, desktop)
         except (Failure, subprocess.SubprocessError) as e:
             print("FAILED: %s" % e)
             print("screenshots and the program's output: " + args.out)

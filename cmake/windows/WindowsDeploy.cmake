@@ -1,0 +1,61 @@
+# What a Windows install needs beside the two programs: Qt's plugins and every DLL the programs
+# and plugins load (Qt's own, the picture libraries, zlib, the compiler's run-time), found in the
+# folders of Qt, the libraries' prefix, vcpkg and the compiler. Windows finds DLLs beside the
+# program and Qt finds its plugins in the program's folder, so everything goes into one folder.
+
+set(zq_plugins)
+foreach(plugin Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
+  if(TARGET ${plugin})
+    list(APPEND zq_plugins ${plugin})
+  endif()
+endforeach()
+foreach(plugin IN LISTS zq_plugins)
+  get_target_property(zq_plugin_type ${plugin} QT_PLUGIN_TYPE)
+  install(FILES $<TARGET_FILE:${plugin}> DESTINATION ${CMAKE_INSTALL_BINDIR}/${zq_plugin_type})
+endforeach()
+
+set(zq_dll_dirs)
+get_target_property(zq_qtcore_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+if(NOT zq_qtcore_dll)
+  get_target_property(zq_qtcore_dll Qt6::Core IMPORTED_LOCATION)
+endif()
+if(zq_qtcore_dll)
+  get_filename_component(zq_qt_bin "${zq_qtcore_dll}" DIRECTORY)
+  list(APPEND zq_dll_dirs "${zq_qt_bin}")
+endif()
+if(ZQ_WINDOWS_PREFIX)
+  list(APPEND zq_dll_dirs "${ZQ_WINDOWS_PREFIX}/bin")
+endif()
+if(DEFINED VCPKG_INSTALLED_DIR AND DEFINED VCPKG_TARGET_TRIPLET)
+  list(APPEND zq_dll_dirs "${VCPKG_INSTALLED_DIR}/${VCPKG_TARGET_TRIPLET}/bin")
+endif()
+get_filename_component(zq_compiler_dir "${CMAKE_CXX_COMPILER}" DIRECTORY)
+list(APPEND zq_dll_dirs "${zq_compiler_dir}")
+
+# Read off the programs' import tables; cross-built, with the toolchain's objdump.
+set(zq_dependency_tool)
+if(CMAKE_CROSSCOMPILING)
+  find_program(ZQ_OBJDUMP NAMES ${CMAKE_CXX_COMPILER_TARGET}-objdump x86_64-w64-mingw32-objdump objdump REQUIRED)
+  set(zq_dependency_tool "
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${ZQ_OBJDUMP}\")")
+endif()
+set(zq_plugin_files)
+foreach(plugin IN LISTS zq_plugins)
+  string(APPEND zq_plugin_files " \"$<TARGET_FILE:${plugin}>\"")
+endforeach()
+install(CODE "${zq_dependency_tool}
+  file(GET_RUNTIME_DEPENDENCIES
+    EXECUTABLES \"$<TARGET_FILE:zqskin>\" \"$<TARGET_FILE:zqdesigner>\"
+    MODULES ${zq_plugin_files}
+    RESOLVED_DEPENDENCIES_VAR zq_found UNRESOLVED_DEPENDENCIES_VAR zq_system
+    DIRECTORIES \"$<JOIN:${zq_dll_dirs},\" \">\"
+    PRE_EXCLUDE_REGEXES \"^api-ms-\" \"^ext-ms-\"
+    POST_EXCLUDE_REGEXES \".*[Ss]ystem32/.*\")
+  file(INSTALL \${zq_found} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")")
+
+# The sample skin to start from, and a short read-me.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/sample-skin/ DESTINATION sample-skin
+        FILES_MATCHING PATTERN "ZqCSkin.ini" PATTERN "*.bmp" PATTERN "*.jpg" PATTERN "generator" EXCLUDE)
+install(FILES ${CMAKE_SOURCE_DIR}/desktop/windows/README.txt DESTINATION .)

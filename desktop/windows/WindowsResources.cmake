@@ -1,0 +1,16 @@
+# zq_add_windows_resources(TARGET DESCRIPTION INTERNAL_NAME [ICON file.ico]): gives a Windows
+# program its version information and, with ICON, its icon.
+set(zq_windows_resource_dir ${CMAKE_CURRENT_LIST_DIR})
+function(zq_add_windows_resources target description internal_name)
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ICON" "")
+  set(ZQ_RC_DESCRIPTION "${description}")
+  set(ZQ_RC_INTERNAL_NAME "${internal_name}")
+  set(ZQ_RC_FILE_NAME "${target}.exe")
+  set(ZQ_RC_ICON_LINE "")
+  if(arg_ICON)
+    set(ZQ_RC_ICON_LINE "1 ICON \"${arg_ICON}\"")
+  endif()
+  set(CPACK_PACKAGE_VENDOR "Zenqa skin designer")
+  configure_file(${zq_windows_resource_dir}/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()
