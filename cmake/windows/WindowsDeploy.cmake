@@ -4,7 +4,8 @@
 # program and Qt finds its plugins in the program's folder, so everything goes into one folder.
 
 set(zq_plugins)
-foreach(plugin Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
+# The designer's platform and style; zqskin draws render --boxes on the minimal platform.
+foreach(plugin Qt6::QWindowsIntegrationPlugin Qt6::QMinimalIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
   if(TARGET ${plugin})
     list(APPEND zq_plugins ${plugin})
   endif()

@@ -3,6 +3,7 @@
 #include "verbs.h"
 
 #include "files/engine_error.h"
+#include "platform/headless_gui.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -21,7 +22,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
 {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--boxes") == 0) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qputenv("QT_QPA_PLATFORM", zq::platform::headlessGuiPlatform());
             // Its start-up notes (no runtime folder of a desktop session) mean nothing here.
             const QtMessageHandler previous =
                 qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
