@@ -146,7 +146,7 @@ void SkinSave(benchmark::State &state)
         oursProcessor += processorSeconds([&] { ours += bench::seconds([&] { skin.save(); }); });
     }
     bench::report(state, ours, baseline);
-    // The save flushes every file to the disk before it replaces the old one; the baseline
+    // The save forces the files to the disk before it replaces the old ones; the baseline
     // does not. Processor time alone shows the work apart from that wait.
     state.counters["cpu_ratio"] = oursProcessor / baselineProcessor;
     state.counters["same_bytes"] = 1;

@@ -1,10 +1,12 @@
-// A BMP that reads is written back, and the written file reads to the same pixels.
+// A BMP that reads is written back, and the written file reads to the same pixels; resized as
+// a flatten resizes it, it keeps the pixels both sizes share.
 #include "fuzz_support.h"
 
 #include "files/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "picture/bmp_writer.h"
 
+#include <algorithm>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -15,6 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         first = readBmp(fuzz::bytesOf(data, size));
     } catch (const EngineError &) {
         return 0;
+    }
+    // A flatten gives the picture its PNG's size, whatever size the BMP had.
+    {
+        Bitmap resized = first;
+        const int width = std::min(first.width(), 5) + 2, height = std::min(first.height(), 5) + 1;
+        resized.resize(width, height);
+        fuzz::check(resized.width() == width && resized.height() == height, "a resize misses its size");
+        for (int y = 0; y < std::min(height, first.height()); ++y)
+            for (int x = 0; x < std::min(width, first.width()); ++x)
+                fuzz::check(resized.rawPixel(x, y) == first.rawPixel(x, y), "a resize loses a kept pixel");
     }
     QByteArray written;
     try {

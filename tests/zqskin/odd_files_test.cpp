@@ -336,12 +336,14 @@ private:
     bool m_mounted = false;
 };
 
-TEST(OddFiles, ASaveIntoAFullFileSystemFailsWithTheSystemsReasonAndKeepsEveryFile)
+TEST(OddFiles, ASaveIntoAFullFileSystemFailsWithTheSystemsReasonAndKeepsEveryOldFile)
 {
     SmallFileSystem disk(2048);
     if (!disk.mounted())
         GTEST_SKIP() << "no tmpfs can be mounted here (mounting needs privileges this run lacks)";
     ASSERT_TRUE(copySampleSkin(disk.path()));
+    // Every file a save would change, so that one replaced before the failure shows.
+    SampleSkinCopy::writeUnlikeASave(disk.path());
     // Leave room for the layout and the tab pictures, not for a page picture.
     const qint64 room = QStorageInfo(disk.path()).bytesAvailable();
     writeBytes(QDir(disk.path()).filePath("filler"), QByteArray(room - 100 * 1024, 'f'));

@@ -14,15 +14,6 @@
 
 namespace zqtest {
 
-// Every file of the skin, by name.
-inline std::map<std::string, QByteArray> snapshot(const SampleSkinCopy &skin)
-{
-    std::map<std::string, QByteArray> files;
-    for (const char *name : sampleFiles)
-        files[name] = skin.bytes(name);
-    return files;
-}
-
 inline std::uint32_t littleEndian(const QByteArray &d, int at, int bytes)
 {
     std::uint32_t v = 0;

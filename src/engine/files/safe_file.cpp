@@ -1,63 +1,15 @@
 #include "files/safe_file.h"
 
-#include "platform/file_replace.h"
+#include "files/file_set_writer.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <algorithm>
 
 namespace zq {
 
 namespace {
-
-// The temporary files of one target share this prefix, so a later save finds those that
-// a killed one left behind.
-QString temporaryPrefix(const QFileInfo &target)
-{
-    return target.fileName() + QStringLiteral(".zqsave-");
-}
-
-void removeStaleTemporaries(const QFileInfo &target)
-{
-    const QString prefix = temporaryPrefix(target);
-    const QDir folder = target.absoluteDir();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names)
-        if (name.startsWith(prefix))
-            QFile::remove(folder.filePath(name));
-}
-
-bool openTemporary(const QFileInfo &target, QFile &file)
-{
-    const QString base = target.absoluteDir().filePath(temporaryPrefix(target));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        file.setFileName(
-            base + QString::number(QRandomGenerator::global()->generate() % 1000000).rightJustified(6, u'0'));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return true;
-        if (file.exists())
-            continue;
-        return false;
-    }
-    return false;
-}
-
-// A short write sets no error of its own (the reason reads "Unknown error"); writing the
-// rest makes the system say why, for example that the disk is full.
-bool writeAll(QFile &file, const QByteArray &bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return file.flush();
-}
 
 QString megabytes(qint64 bytes)
 {
@@ -68,24 +20,11 @@ QString megabytes(qint64 bytes)
 
 FileWriteResult replaceFile(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo target(path);
-    removeStaleTemporaries(target);
-    QFile file;
-    if (!openTemporary(target, file))
-        return {false, file.errorString()};
-    const auto fail = [&file](const QString &reason) {
-        file.close();
-        file.remove();
-        return FileWriteResult{false, reason};
-    };
-    if (!writeAll(file, bytes))
-        return fail(file.errorString());
-    if (target.exists() && !file.setPermissions(target.permissions()))
-        return fail(file.errorString());
-    QString reason;
-    if (!platform::replaceWithTemporary(file, path, reason))
-        return fail(reason);
-    return {true, {}};
+    FileSetWriter writer;
+    if (FileWriteResult written = writer.add(path, bytes); !written.ok)
+        return written;
+    const FileSetWriter::Result replaced = writer.commit();
+    return {replaced.ok, replaced.reason};
 }
 
 QString refusalReason(const QString &path, qint64 maxBytes)

@@ -278,12 +278,14 @@ void Bitmap::resize(int width, int height)
     const size_t wholeBytes = size_t(qsizetype(w) * bpp / 8);
     const int firstLoose = int(qsizetype(wholeBytes) * 8 / bpp);
     for (int y = 0; y < h; ++y) {
-        std::memcpy(resized.row(y), row(y), wholeBytes);
+        // A picture with no columns has rows but no pixel memory to copy from.
+        if (wholeBytes != 0)
+            std::memcpy(resized.row(y), row(y), wholeBytes);
         for (int x = firstLoose; x < w; ++x)
             resized.setRawPixel(x, y, rawPixel(x, y));
         resized.fillRaw(y, w, width - w, white);
     }
-    if (h < height) {
+    if (h < height && width != 0) {
         resized.fillRaw(h, 0, width, white);
         for (int y = h + 1; y < height; ++y)
             std::memcpy(resized.row(y), resized.row(h), size_t(resized.m_stride));

@@ -1,13 +1,14 @@
 #include "platform/file_replace.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
-
-#include <string>
 #else
 #include <cerrno>
 #include <cstdio>
@@ -33,6 +34,13 @@ QString systemReason(DWORD code)
     return reason;
 }
 
+// Empty when the file's bytes are on the disk, else the system's words.
+QString flushFile(QFile &file)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    return FlushFileBuffers(handle) ? QString() : systemReason(GetLastError());
+}
+
 #else
 
 QString systemReason(int code)
@@ -40,56 +48,130 @@ QString systemReason(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-// The new name of the file is on the disk only once its folder is.
-void syncFolder(const QString &folder)
+QString flushFile(QFile &file)
 {
+#ifdef __linux__
+    // The size of a new file is flushed with its bytes; its other metadata is not needed.
+    const int result = ::fdatasync(file.handle());
+#else
+    const int result = ::fsync(file.handle());
+#endif
+    return result == 0 ? QString() : systemReason(errno);
+}
+
+#endif
+
+QString copyToDisk(const QString &existing, const QString &extra)
+{
+    QFile source(existing);
+    if (!source.copy(extra))
+        return source.errorString();
+    QFile copy(extra);
+    QString reason = copy.open(QIODevice::ReadWrite) ? flushFile(copy) : copy.errorString();
+    copy.close();
+    if (!reason.isEmpty())
+        QFile::remove(extra);
+    return reason;
+}
+
+} // namespace
+
+NativePath::NativePath(const QString &path)
+#ifdef _WIN32
+    : m_path(QDir::toNativeSeparators(path).toStdWString())
+#else
+    : m_path(QFile::encodeName(path))
+#endif
+{}
+
+bool flushTogether(std::span<QFile *const> files, qsizetype &failed, QString &reason)
+{
+    std::vector<QString> reasons(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!files[i]->flush())
+            reasons[i] = files[i]->errorString();
+    }
+    const auto flushOne = [&](size_t i) {
+        if (reasons[i].isEmpty())
+            reasons[i] = flushFile(*files[i]);
+    };
+    // One helper thread per file but the first, which this thread flushes. A helper that
+    // cannot be started (no memory for its stack) leaves its file to this thread.
+    std::vector<std::thread> helpers;
+    std::vector<size_t> here{0};
+    for (size_t i = 1; i < files.size(); ++i) {
+        try {
+            helpers.emplace_back(flushOne, i);
+        } catch (const std::system_error &) {
+            here.push_back(i);
+        }
+    }
+    for (size_t i : here) {
+        if (i < files.size())
+            flushOne(i);
+    }
+    for (std::thread &helper : helpers)
+        helper.join();
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!reasons[i].isEmpty()) {
+            failed = qsizetype(i);
+            reason = reasons[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+bool moveOver(const NativePath &from, const NativePath &to, QString &reason)
+{
+#ifdef _WIN32
+    if (!MoveFileExW(from.native().c_str(), to.native().c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        reason = systemReason(GetLastError());
+        return false;
+    }
+#else
+    if (std::rename(from.native().constData(), to.native().constData()) != 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+#endif
+    return true;
+}
+
+bool keepUnderSecondName(const QString &existing, const QString &extra, QString &reason)
+{
+#ifdef _WIN32
+    const std::wstring link = QDir::toNativeSeparators(extra).toStdWString();
+    const std::wstring file = QDir::toNativeSeparators(existing).toStdWString();
+    if (CreateHardLinkW(link.c_str(), file.c_str(), nullptr))
+        return true;
+    const QString linkReason = systemReason(GetLastError());
+#else
+    if (::link(QFile::encodeName(existing).constData(), QFile::encodeName(extra).constData()) == 0)
+        return true;
+    const QString linkReason = systemReason(errno);
+#endif
+    // No links on this file system, or none allowed to this file: a copy keeps the bytes as
+    // well. Where the copy fails too, the link's words tell more.
+    if (copyToDisk(existing, extra).isEmpty())
+        return true;
+    reason = linkReason;
+    return false;
+}
+
+void flushFolder(const QString &folder)
+{
+#ifdef _WIN32
+    // NTFS keeps names in its journal, and the moves were made with MOVEFILE_WRITE_THROUGH.
+    (void)folder;
+#else
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd); // best effort: some file systems cannot sync a folder
     ::close(fd);
-}
-
 #endif
-
-} // namespace
-
-bool replaceWithTemporary(QFile &temporary, const QString &target, QString &reason)
-{
-    if (!temporary.flush()) {
-        reason = temporary.errorString();
-        temporary.close();
-        return false;
-    }
-#ifdef _WIN32
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(temporary.handle()));
-    if (!FlushFileBuffers(handle)) {
-        reason = systemReason(GetLastError());
-        temporary.close();
-        return false;
-    }
-    temporary.close();
-    const std::wstring from = QDir::toNativeSeparators(temporary.fileName()).toStdWString();
-    const std::wstring to = QDir::toNativeSeparators(target).toStdWString();
-    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        reason = systemReason(GetLastError());
-        return false;
-    }
-#else
-    if (::fsync(temporary.handle()) != 0) {
-        reason = systemReason(errno);
-        temporary.close();
-        return false;
-    }
-    temporary.close();
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(target).constData()) != 0) {
-        reason = systemReason(errno);
-        return false;
-    }
-    syncFolder(QFileInfo(target).absolutePath());
-#endif
-    return true;
 }
 
 } // namespace zq::platform

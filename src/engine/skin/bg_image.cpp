@@ -39,13 +39,16 @@ void TBGImage::RestorePicture(const Picture &picture)
 
 void TBGImage::SaveBackground()
 {
+    JpegCodec::writeEncoded(m_bgPath, jpegBytes());
+}
+
+QByteArray TBGImage::jpegBytes()
+{
     if (m_encodeAhead) {
-        if (const std::optional<QByteArray> bytes = m_encodeAhead->bytes()) {
-            JpegCodec::writeEncoded(m_bgPath, *bytes);
-            return;
-        }
+        if (std::optional<QByteArray> bytes = m_encodeAhead->bytes())
+            return *std::move(bytes);
     }
-    m_bgJpeg.saveFile(m_bgPath, m_bgBitmap);
+    return m_bgJpeg.encode(m_bgBitmap);
 }
 
 } // namespace zq

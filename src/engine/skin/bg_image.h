@@ -49,6 +49,8 @@ public:
 
     // Encodes the background to BgPath; the file is replaced whole or left as it was.
     void SaveBackground();
+    // The bytes SaveBackground writes: those encoded ahead when there are.
+    QByteArray jpegBytes();
 
 private:
     Bitmap m_bgBitmap;

@@ -54,4 +54,9 @@ void ElementPicture::SaveBitmap() const
     writeBmpFile(BmpPath, Bitmap);
 }
 
+QByteArray ElementPicture::bmpBytes() const
+{
+    return encodeBmp(Bitmap);
+}
+
 } // namespace zq

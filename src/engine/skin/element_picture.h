@@ -3,6 +3,7 @@
 #include "picture/bitmap.h"
 #include "picture/png_picture.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -39,6 +40,8 @@ public:
 
     // Writes the picture as BMP to BmpPath, in the pixel format it was loaded in.
     void SaveBitmap() const;
+    // The bytes SaveBitmap writes.
+    QByteArray bmpBytes() const;
 
     const zq::Bitmap &background() const { return *m_background; }
 

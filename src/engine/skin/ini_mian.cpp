@@ -121,6 +121,11 @@ bool TiniMian::CheckVersion() const
 
 void TiniMian::WriteLayout() const
 {
+    LayoutIni.save(layoutDocument());
+}
+
+ProfileDocument TiniMian::layoutDocument() const
+{
     const QChar separator = regionalSettings().decimalSeparator;
     // The version test would take the file for an older client's from then on: refuse
     // before anything is written.
@@ -139,7 +144,7 @@ void TiniMian::WriteLayout() const
             document.setValue(key.section, boxKeyName(key.number, part),
                               integerText(rect.*member).toLatin1());
     }
-    LayoutIni.save(document);
+    return document;
 }
 
 void TiniMian::WritePosition(Element element) const

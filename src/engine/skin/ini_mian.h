@@ -24,6 +24,8 @@ public:
     // anything is written. The file is replaced in one step: it never ends half-written, and
     // on failure "Unable to write to %s" is raised with the old file left whole.
     void WriteLayout() const;
+    // The text WriteLayout writes, refused in the same cases; nothing is written.
+    ProfileDocument layoutDocument() const;
     // Writes only the keys of one element's position, or of one box, in the same forms;
     // every other line of the file stays as it is. Replaced in one step, as above.
     void WritePosition(Element element) const;

@@ -1,5 +1,9 @@
 #include "skin/skin_document.h"
 
+#include "files/engine_error.h"
+#include "files/error_texts.h"
+#include "files/file_set_writer.h"
+
 #include <QFileInfo>
 
 namespace zq {
@@ -54,11 +58,29 @@ void SkinDocument::save()
     for (Element e : allElements)
         if (hasElement(e))
             Layout->position(e) = Point{element(e).X, element(e).Y};
-    Layout->WriteLayout();
+
+    // A file that fails is reported in the words of its own writer: the profile call's for
+    // the layout, the picture writers' for the rest.
+    const QString &layoutPath = Layout->LayoutIni.path();
+    const auto failure = [&layoutPath](const QString &path, const QString &reason) {
+        return EngineError(path == layoutPath ? errors::unableToWrite(path)
+                                              : errors::cannotCreateFile(path, reason));
+    };
+    // Every file is encoded and written aside before any old one is replaced (the writer
+    // removes what it wrote should an encode raise), so a failure or a kill leaves the old
+    // skin whole.
+    FileSetWriter files;
+    const auto add = [&files, &failure](const QString &path, const QByteArray &bytes) {
+        if (const FileWriteResult written = files.add(path, bytes); !written.ok)
+            throw failure(path, written.reason);
+    };
+    add(layoutPath, Layout->layoutDocument().bytes());
     for (Element e : allElements)
         if (hasElement(e))
-            element(e).SaveBitmap();
-    Background->SaveBackground();
+            add(element(e).BmpPath, element(e).bmpBytes());
+    add(Background->BgPath(), Background->jpegBytes());
+    if (const FileSetWriter::Result replaced = files.commit(); !replaced.ok)
+        throw failure(files.path(replaced.failed), replaced.reason);
 }
 
 } // namespace zq

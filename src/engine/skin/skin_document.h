@@ -34,9 +34,12 @@ public:
     // the layout.
     bool open(bool lowColourDisplay = false, BackgroundEncoding encoding = BackgroundEncoding::AtSave);
 
-    // Copies the elements' stored positions into the layout record, then writes the layout,
-    // the six pictures and the background. Box rectangles are taken from the record as they
-    // stand, so a caller that moved boxes puts them there first.
+    // Copies the elements' stored positions into the layout record, then saves the layout,
+    // the six pictures and the background, all of them or none: all eight are written to
+    // temporary files, forced to the disk together and only then put in place of the old
+    // ones. On failure the old files stand as they were and the error names the file that
+    // failed. Box rectangles are taken from the record as they stand, so a caller that moved
+    // boxes puts them there first.
     void save();
 
     bool hasElement(Element element) const { return Elements[index(element)] != nullptr; }

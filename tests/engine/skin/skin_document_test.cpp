@@ -2,10 +2,14 @@
 #include "picture/jpeg_codec.h"
 #include "skin/skin_document.h"
 #include "skin_fixture.h"
+#include "support/raw_jpeg.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QProcess>
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +18,19 @@ using zq::Element;
 using zq::SkinDocument;
 
 namespace {
+
+// A 24-bit picture's pixels as interleaved RGB rows.
+std::vector<uint8_t> rgbOf(const zq::Bitmap &picture)
+{
+    std::vector<uint8_t> rgb;
+    rgb.reserve(size_t(picture.width()) * size_t(picture.height()) * 3);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb c = picture.pixel(x, y);
+            rgb.insert(rgb.end(), {uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c))});
+        }
+    return rgb;
+}
 
 bool isProgressiveJpeg(const QByteArray &jpeg)
 {
@@ -88,32 +105,148 @@ TEST(SkinDocumentTest, MovedElementIsSavedAndReopensThere)
     EXPECT_EQ(again.element(Element::FilTab).Y, 7);
 }
 
-TEST(SkinDocumentTest, SaveStopsAtTheFirstFileItCannotWriteAndKeepsItWhole)
-{
-    zqtest::SampleSkinCopy skin;
-    SkinDocument doc(skin.layout());
-    ASSERT_TRUE(doc.open());
-    doc.element(Element::LogTab).Recomposite(11, 12);
-    doc.element(Element::ManTab).Recomposite(13, 14);
-    const QByteArray man = skin.bytes("zqMAN.bmp");
-    const QByteArray jpeg = skin.bytes("zqLOCKPIC.jpg");
-    const QByteArray ini = skin.bytes("ZqCSkin.ini");
+// A skin whose every file a save changes, opened and edited; the files as they were.
+class ChangedSkin {
+public:
+    ChangedSkin()
+    {
+        zqtest::SampleSkinCopy::writeUnlikeASave(skin.dir.path());
+        old = zqtest::snapshot(skin);
+        EXPECT_TRUE(doc.open());
+        doc.element(Element::LogTab).Recomposite(11, 12);
+    }
+    // The folder holds the eight skin files and nothing else.
+    QStringList strayFiles() const
+    {
+        QStringList names = QDir(skin.dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const char *name : zqtest::sampleFiles)
+            names.removeAll(QString::fromLatin1(name));
+        return names;
+    }
 
-    // The folder disappears under the third picture: make its path a folder of the same name.
-    QFile::remove(skin.path("zqFIL.bmp"));
-    ASSERT_TRUE(QDir(skin.dir.path()).mkdir("zqFIL.bmp"));
+    zqtest::SampleSkinCopy skin;
+    std::map<std::string, QByteArray> old;
+    SkinDocument doc{skin.layout()};
+};
+
+void expectOldSkinNamingTheFile(const ChangedSkin &changed, const zq::EngineError &error,
+                                const QString &words)
+{
+    EXPECT_TRUE(error.message().startsWith(words)) << error.message().toStdString();
+    for (const auto &[name, bytes] : changed.old)
+        EXPECT_EQ(changed.skin.bytes(name.c_str()), bytes) << name;
+    EXPECT_EQ(changed.strayFiles(), QStringList());
+}
+
+TEST(SkinDocumentTest, AFileThatCannotBeWrittenReplacesNoFileAndIsNamed)
+{
+    ChangedSkin changed;
+    // The third picture's place is taken by a folder after the skin was opened.
+    QFile::remove(changed.skin.path("zqFIL.bmp"));
+    ASSERT_TRUE(QDir(changed.skin.dir.path()).mkdir("zqFIL.bmp"));
+    changed.old.erase("zqFIL.bmp");
     try {
-        doc.save();
+        changed.doc.save();
         FAIL() << "no error";
     } catch (const zq::EngineError &error) {
-        EXPECT_TRUE(error.message().startsWith(
-            QStringLiteral("Cannot create file \"%1\". ").arg(skin.path("zqFIL.bmp"))))
-            << error.message().toStdString();
+        expectOldSkinNamingTheFile(
+            changed, error,
+            QStringLiteral("Cannot create file \"%1\". ").arg(changed.skin.path("zqFIL.bmp")));
     }
-    EXPECT_NE(skin.bytes("ZqCSkin.ini"), ini) << "the layout is written first";
-    EXPECT_EQ(skin.bytes("zqMAN.bmp"), man) << "later pictures are not written";
-    EXPECT_EQ(skin.bytes("zqLOCKPIC.jpg"), jpeg);
-    EXPECT_EQ(QDir(skin.dir.path()).entryList(QDir::Files).size(), 7) << "no temporary file is left";
+}
+
+// The system refuses to replace an append-only file, even to root, and to link to it.
+class AppendOnly {
+public:
+    explicit AppendOnly(QString path)
+        : m_path(std::move(path))
+    {
+        m_set = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+a"), m_path}) == 0;
+    }
+    ~AppendOnly() { release(); }
+    bool set() const { return m_set; }
+    void release()
+    {
+        if (m_set)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-a"), m_path});
+        m_set = false;
+    }
+
+private:
+    QString m_path;
+    bool m_set = false;
+};
+
+// A refused replacement after others were made: those go back, the first file, a picture in
+// the middle and the last one alike.
+TEST(SkinDocumentTest, ARefusedReplacementPutsBackTheFilesReplacedBeforeItAndIsNamed)
+{
+    const struct {
+        const char *file;
+        const char *words; // %1: the file's path
+    } rows[] = {
+        {"ZqCSkin.ini", "Unable to write to %1"},
+        {"zqLOGed.bmp", "Cannot create file \"%1\". "},
+        {"zqLOCKPIC.jpg", "Cannot create file \"%1\". "},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.file);
+        ChangedSkin changed;
+        AppendOnly refused(changed.skin.path(row.file));
+        if (!refused.set())
+            GTEST_SKIP() << "no file can be made append-only here (chattr +a), so no replacement is refused";
+        try {
+            changed.doc.save();
+            ADD_FAILURE() << "no error";
+        } catch (const zq::EngineError &error) {
+            expectOldSkinNamingTheFile(changed, error,
+                                       QString::fromLatin1(row.words).arg(changed.skin.path(row.file)));
+        }
+        // Allowed again, the same save changes every file.
+        refused.release();
+        changed.doc.save();
+        for (const auto &[name, bytes] : zqtest::snapshot(changed.skin))
+            EXPECT_NE(bytes, changed.old.at(name)) << name;
+        EXPECT_EQ(changed.strayFiles(), QStringList());
+    }
+}
+
+// The files are those that writing each file by itself makes, the way a save went before it
+// replaced them together; the background is plain libjpeg's encode of the same pixels.
+TEST(SkinDocumentTest, TheSaveWritesTheBytesOfEachFileWrittenByItself)
+{
+    zqtest::SampleSkinCopy together;
+    zqtest::SampleSkinCopy alone;
+    QImage png(60, 40, QImage::Format_ARGB32);
+    png.fill(qRgba(220, 30, 60, 120));
+    const QString pngPath = together.writePicture(QStringLiteral("tab.png"), png);
+    for (const zqtest::SampleSkinCopy *skin : {&together, &alone})
+        zqtest::SampleSkinCopy::writeUnlikeASave(skin->dir.path());
+    const auto edit = [&](SkinDocument &doc) {
+        ASSERT_TRUE(doc.open(false, zq::BackgroundEncoding::Ahead));
+        doc.element(Element::ManPage).Recomposite(401, 99);
+        doc.element(Element::FilTab).LoadPng(pngPath, 1500, 420);
+    };
+    SkinDocument saved(together.layout());
+    edit(saved);
+    saved.save();
+
+    SkinDocument reference(alone.layout());
+    edit(reference);
+    for (Element e : zq::allElements)
+        reference.Layout->position(e) = zq::Point{reference.element(e).X, reference.element(e).Y};
+    reference.Layout->WriteLayout();
+    for (Element e : zq::allElements)
+        reference.element(e).SaveBitmap();
+    reference.Background->SaveBackground();
+
+    for (const char *name : zqtest::sampleFiles) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(together.bytes(name), alone.bytes(name));
+    }
+    const zq::Bitmap &bg = saved.Background->BgBitmap();
+    EXPECT_EQ(together.bytes("zqLOCKPIC.jpg"),
+              zqtest::rawEncode(rgbOf(bg).data(), bg.width(), bg.height(), false));
 }
 
 TEST(SkinDocumentTest, ALoginTabBeyondTheRightEdgeIsNotSavedAndTheSkinStillOpens)

@@ -5,8 +5,12 @@
 #include "support/sample_skin_files.h"
 #include "support/test_files.h"
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+
+#include <map>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +23,31 @@ public:
     QString layout() const { return path("ZqCSkin.ini"); }
     QByteArray bytes(const char *name) const { return readBytes(path(name)); }
 
+    // Rewrites a skin's files in other bytes that read the same, bytes no save writes:
+    // fractions with a trailing zero, BMPs with their reserved header bytes set. A save
+    // then changes every file, so a file left old beside new ones shows.
+    static void writeUnlikeASave(const QString &folder)
+    {
+        const QDir dir(folder);
+        QByteArray text;
+        for (QByteArray line : readBytes(dir.filePath(QStringLiteral("ZqCSkin.ini"))).split('\n')) {
+            if (line.contains("=0."))
+                line.insert(line.size() - (line.endsWith('\r') ? 1 : 0), '0');
+            if (!text.isEmpty())
+                text += '\n';
+            text += line;
+        }
+        writeBytes(dir.filePath(QStringLiteral("ZqCSkin.ini")), text);
+        for (const char *name : sampleFiles) {
+            const QString path = dir.filePath(QString::fromLatin1(name));
+            if (!path.endsWith(QLatin1String(".bmp")))
+                continue;
+            QByteArray bmp = readBytes(path);
+            bmp.replace(6, 4, "zqKT");
+            writeBytes(path, bmp);
+        }
+    }
+
     // Writes a picture to the scratch folder in Qt's own encoders (PNG or JPEG by suffix).
     QString writePicture(const QString &name, const QImage &image, int quality = -1) const
     {
@@ -29,5 +58,14 @@ public:
 
     QTemporaryDir dir;
 };
+
+// Every file of the skin, by name.
+inline std::map<std::string, QByteArray> snapshot(const SampleSkinCopy &skin)
+{
+    std::map<std::string, QByteArray> files;
+    for (const char *name : sampleFiles)
+        files[name] = skin.bytes(name);
+    return files;
+}
 
 } // namespace zqtest

@@ -1,6 +1,7 @@
 // Kills zqskin with SIGKILL while it saves a 4K skin, at moments spread over the whole save,
-// and checks that every file of the skin is byte for byte either its old content or its new
-// one, and that the next save leaves no temporary file behind.
+// and checks that no file of the skin is ever torn, that the skin is all old or all new (a
+// kill between two of the save's last steps may leave one mixed skin in a hundred), and that
+// the next save leaves no temporary file behind.
 //
 // ZQ_KILLS sets the number of kills in all (default 20), shared among the verbs.
 
@@ -89,7 +90,7 @@ int killsWanted()
 
 } // namespace
 
-TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
+TEST(KilledSave, LeavesTheOldSkinOrTheNewOneWholeAndTheNextSaveLeavesNoTemporaryFile)
 {
     SampleSkinCopy skin;
     const QString folder = skin.dir.path();
@@ -99,6 +100,7 @@ TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
     const QString png = skin.writePicture(QStringLiteral("tab.png"), tab);
     const QString jpeg = skin.writePicture(QStringLiteral("other.jpg"), fourK(99), 90);
     const QSet<QString> inputs{QStringLiteral("tab.png"), QStringLiteral("other.jpg")};
+    SampleSkinCopy::writeUnlikeASave(folder);
     const Files old = snapshot(folder);
 
     const Verb verbs[] = {
@@ -110,7 +112,7 @@ TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
     };
     const int total = killsWanted();
     int kills = 0, torn = 0, leftByKill = 0, leftBySave = 0;
-    int allOld = 0, someNew = 0, allNew = 0; // where in the save the kills landed
+    int allOld = 0, mixed = 0, allNew = 0; // what each kill left
     for (size_t v = 0; v < std::size(verbs); ++v) {
         const Verb &verb = verbs[v];
         SCOPED_TRACE(verb.name);
@@ -135,7 +137,8 @@ TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
         if (saveMs < 0)
             saveMs = savedMs = runMs / 2;
         const Files fresh = snapshot(folder);
-        ASSERT_NE(fresh, old);
+        for (const auto &[name, bytes] : fresh)
+            ASSERT_NE(bytes, old.at(name)) << name << " is the same old and new: a mixed skin would not show";
 
         const int share = total / int(std::size(verbs)) + (int(v) < total % int(std::size(verbs)) ? 1 : 0);
         for (int k = 0; k < share; ++k) {
@@ -159,7 +162,7 @@ TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
             const Files after = snapshot(folder);
             allOld += after == old;
             allNew += after == fresh;
-            someNew += after != old && after != fresh;
+            mixed += after != old && after != fresh;
             for (const auto &[name, bytes] : after) {
                 if (bytes != old.at(name) && bytes != fresh.at(name)) {
                     ++torn;
@@ -178,10 +181,11 @@ TEST(KilledSave, LeavesEveryFileOldOrNewAndTheNextSaveLeavesNoTemporaryFile)
             EXPECT_TRUE(stray.isEmpty()) << stray.join(u' ').toStdString();
         }
     }
-    std::printf("%d kills (%d before any file was replaced, %d part way, %d after the last): %d torn files; "
+    std::printf("%d kills: %d left the old skin, %d the new one, %d a mixed skin; %d torn files; "
                 "%d temporary files left by the kills, %d after the next save\n",
-                kills, allOld, someNew, allNew, torn, leftByKill, leftBySave);
+                kills, allOld, allNew, mixed, torn, leftByKill, leftBySave);
     EXPECT_EQ(kills, total);
+    EXPECT_LE(mixed, (total + 99) / 100);
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(leftBySave, 0);
 }
