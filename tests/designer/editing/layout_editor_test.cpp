@@ -5,7 +5,7 @@
 #include "elements/page_elements.h"
 #include "elements/set_ui.h"
 #include "elements/text_box.h"
-#include "fixtures/skin_copy.h"
+#include "fixtures/designer_fixture.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_codec.h"
 #include "skin/bg_image.h"
@@ -34,55 +34,19 @@ namespace {
 
 // The control window over a copy of the sample skin, opened, its preview as large as the
 // background so that every element can be reached; dialogs and message boxes recorded.
-class Editor {
+class Editor : public ControlHarness {
 public:
     Editor()
     {
-        zq::setErrorPresenter([this](QWidget *, const QString &text) { errors << text; });
-        zq::ControlDialogs dialogs;
-        dialogs.chooseLayout = [this](QWidget *) { return skin.layout(); };
-        dialogs.choosePicture = [this](QWidget *) { return nextPicture; };
-        dialogs.showNotice = [this](QWidget *, const QString &text) { notices << text; };
-        form = std::make_unique<TForm1>(dialogs);
-        form->preview()->setGeometry(0, 0, 1920, 1080);
-        form->show();
-        QTest::mouseClick(form->Button1(), Qt::LeftButton);
-        form->preview()->activateWindow();
+        preview()->setGeometry(0, 0, 1920, 1080);
+        open(skin.layout());
+        preview()->activateWindow();
     }
-    ~Editor() { zq::setErrorPresenter({}); }
 
-    bool ready() { return QTest::qWaitForWindowActive(form->preview()) && errors.isEmpty(); }
-    zq::SkinWorkspace &workspace() const { return form->workspace(); }
+    bool ready() { return QTest::qWaitForWindowActive(preview()) && errors.isEmpty(); }
     zq::LayoutEditor &editor() const { return form->editor(); }
-    zq::TImageButtonA *element(Element e) const { return workspace().element(e); }
-    QWidget *panel(Element e) const { return element(e)->Panel(); }
-    QWindow *window() const { return form->preview()->windowHandle(); }
-    QUndoStack &undo() const { return workspace().undoStack(); }
-    QPoint inPreview(QWidget *w, QPoint local) const { return w->mapTo(form->preview(), local); }
-
-    void key(int key, Qt::KeyboardModifiers held = {}) { QTest::keyClick(window(), Qt::Key(key), held); }
-
-    // Presses at `local` on `w`, moves by `travel` in two steps, releases with `held`.
-    // `during` runs inside the loop, at the last step before the release.
-    void drag(QWidget *w, QPoint local, QPoint travel, Qt::KeyboardModifiers held = {},
-              std::function<void()> during = {})
-    {
-        const QPoint press = inPreview(w, local);
-        QTimer::singleShot(0, [=, this] {
-            QTest::mouseMove(window(), press + travel / 2);
-            QTest::mouseMove(window(), press + travel);
-            if (during)
-                during();
-            QTest::mouseRelease(window(), Qt::LeftButton, held, press + travel);
-        });
-        QTest::mousePress(window(), Qt::LeftButton, {}, press);
-    }
 
     SkinCopy skin;
-    QStringList errors;
-    QStringList notices;
-    QString nextPicture;
-    std::unique_ptr<TForm1> form;
 };
 
 QString writeJpeg(const QString &path, QRgb colour)

@@ -1,8 +1,8 @@
 #include "editing/move_size_loop.h"
 #include "elements/image_button.h"
 #include "elements/set_ui.h"
+#include "fixtures/designer_fixture.h"
 #include "fixtures/drag_probe.h"
-#include "fixtures/sample_skin.h"
 #include "view/skin_canvas.h"
 #include "windows/error_report.h"
 

@@ -1,6 +1,6 @@
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
-#include "fixtures/skin_copy.h"
+#include "fixtures/designer_fixture.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_codec.h"
 #include "skin/element_picture.h"
@@ -34,62 +34,23 @@ namespace {
 
 const QString kSaved = QStringLiteral("皮肤保存成功");
 
-// The control window with its dialogs and message boxes replaced by recorders.
-class Harness {
+// The control window, and the order of what lies on its preview.
+class Harness : public ControlHarness {
 public:
-    Harness()
-    {
-        zq::setErrorPresenter([this](QWidget *, const QString &text) { errors << text; });
-        zq::ControlDialogs dialogs;
-        dialogs.chooseLayout = [this](QWidget *parent) {
-            dialogParents << parent;
-            ++layoutDialogRuns;
-            return nextLayout;
-        };
-        dialogs.choosePicture = [this](QWidget *parent) {
-            dialogParents << parent;
-            return nextPicture;
-        };
-        dialogs.showNotice = [this](QWidget *parent, const QString &text) {
-            dialogParents << parent;
-            notices << text;
-        };
-        form = std::make_unique<TForm1>(dialogs);
-        form->show();
-    }
-    ~Harness() { zq::setErrorPresenter({}); }
-
-    void open(const QString &layout)
-    {
-        nextLayout = layout;
-        QTest::mouseClick(form->Button1(), Qt::LeftButton);
-    }
-    SkinWorkspace &workspace() const { return form->workspace(); }
-    zq::TImageButtonA *element(Element e) const { return workspace().element(e); }
-    QWidget *panel(Element e) const { return element(e)->Panel(); }
-
     // The canvas's children from the bottom up, by name, then the control window ("form"),
     // which the preview keeps above the canvas.
     QStringList stacking() const
     {
         QStringList order;
-        for (QObject *child : form->preview()->canvas()->children()) {
+        for (QObject *child : preview()->canvas()->children()) {
             if (auto *w = qobject_cast<QWidget *>(child))
                 order << w->accessibleName();
         }
-        const QObjectList top = form->preview()->children();
-        if (top.indexOf(form.get()) > top.indexOf(form->preview()->canvas()))
+        const QObjectList top = preview()->children();
+        if (top.indexOf(form.get()) > top.indexOf(preview()->canvas()))
             order << QStringLiteral("form");
         return order;
     }
-
-    QStringList errors;
-    QStringList notices;
-    QString nextLayout;
-    QString nextPicture;
-    int layoutDialogRuns = 0;
-    QList<QWidget *> dialogParents;
-    std::unique_ptr<TForm1> form;
 };
 
 // Pixel position of a fraction of the background, as the layout file defines it.
