@@ -1,4 +1,4 @@
-#include "skin_template.h"
+#include "skin/skin_template.h"
 
 #include "files/engine_error.h"
 #include "picture/bmp_reader.h"
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <limits>
 
-namespace zqskin {
+namespace zq {
 
 namespace {
 
@@ -21,8 +21,8 @@ QString resourcePath(QStringView name)
 
 // The template's arrangement: its pictures' places on the template background and their sizes.
 struct Arrangement {
-    std::array<zq::Point, 6> at;
-    std::array<zq::PixelSize, 6> size;
+    std::array<Point, 6> at;
+    std::array<PixelSize, 6> size;
     std::int64_t left = std::numeric_limits<std::int64_t>::max();
     std::int64_t top = std::numeric_limits<std::int64_t>::max();
     std::int64_t right = std::numeric_limits<std::int64_t>::min();
@@ -32,9 +32,9 @@ struct Arrangement {
 Arrangement templateArrangement()
 {
     Arrangement a;
-    const zq::TiniMian layout(resourcePath(zq::layoutFileName), templateBackgroundSize);
-    for (zq::Element e : zq::allElements) {
-        const zq::Bitmap picture = zq::readBmpFile(resourcePath(zq::elementPictureFileName(e)));
+    const TiniMian layout(resourcePath(layoutFileName), templateBackgroundSize);
+    for (Element e : allElements) {
+        const Bitmap picture = readBmpFile(resourcePath(elementPictureFileName(e)));
         const size_t i = size_t(e);
         a.at[i] = layout.position(e);
         a.size[i] = {picture.width(), picture.height()};
@@ -61,29 +61,28 @@ QByteArray templateFile(QStringView name)
 {
     QFile file(resourcePath(name));
     if (!file.open(QIODevice::ReadOnly))
-        throw zq::EngineError(QStringLiteral("The program carries no template file %1").arg(name));
+        throw EngineError(QStringLiteral("The program carries no template file %1").arg(name));
     return file.readAll();
 }
 
-std::array<zq::Point, 6> templatePositions(zq::PixelSize size)
+std::array<Point, 6> templatePositions(PixelSize size)
 {
     const Arrangement a = templateArrangement();
     const std::int64_t width = a.right - a.left;
     const std::int64_t height = a.bottom - a.top;
     if (size.width < width || size.height < height)
-        throw zq::EngineError(
-            QStringLiteral("A background of %1 x %2 cannot hold the tabs and pages, which take "
-                           "%3 x %4")
-                .arg(size.width)
-                .arg(size.height)
-                .arg(width)
-                .arg(height));
+        throw EngineError(QStringLiteral("A background of %1 x %2 cannot hold the tabs and pages, which take "
+                                         "%3 x %4")
+                              .arg(size.width)
+                              .arg(size.height)
+                              .arg(width)
+                              .arg(height));
     const std::int64_t left = placedStart(a.left, a.right, templateBackgroundSize.width, size.width);
     const std::int64_t top = placedStart(a.top, a.bottom, templateBackgroundSize.height, size.height);
-    std::array<zq::Point, 6> at;
+    std::array<Point, 6> at;
     for (size_t i = 0; i < at.size(); ++i)
         at[i] = {std::int32_t(left + a.at[i].x - a.left), std::int32_t(top + a.at[i].y - a.top)};
     return at;
 }
 
-} // namespace zqskin
+} // namespace zq
