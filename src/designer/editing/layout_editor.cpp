@@ -89,6 +89,10 @@ void LayoutEditor::installShortcuts(const Commands &commands)
         bind(QKeySequence(Qt::CTRL | Qt::Key_O), commands.open);
     if (commands.help)
         bind(QKeySequence(Qt::Key_F1), commands.help);
+    if (commands.newSkin)
+        bind(QKeySequence(Qt::CTRL | Qt::Key_N), commands.newSkin);
+    if (commands.exportPicture)
+        bind(QKeySequence(Qt::CTRL | Qt::Key_E), commands.exportPicture);
 }
 
 void LayoutEditor::attach()
@@ -296,14 +300,17 @@ bool LayoutEditor::eventFilter(QObject *watched, QEvent *event)
 QString LayoutEditor::helpText()
 {
     QString text = QStringLiteral("左键拖动图片或框：移动；拖动框的边或角：改变大小\n"
-                          "拖动时靠近边线或中线 6 像素以内自动对齐；按住 Alt 不对齐\n"
-                          "单击图片或框：选中；单击空白处：取消选中\n"
-                          "Tab / Shift+Tab：依次选中显示的图片和框\n"
-                          "方向键：移动 1 像素；Shift+方向键：移动 10 像素\n"
-                          "Ctrl+方向键（框）：移动右边或下边 1 像素；Ctrl+Shift：10 像素\n"
-                          "Ctrl+Z：撤销；Ctrl+Shift+Z 或 Ctrl+Y：重做\n"
-                          "Ctrl+S：保存皮肤；Ctrl+O：打开皮肤；F1：本帮助\n"
-                          "右键：点击、换张图片、设置");
+                                  "拖动时靠近边线或中线 6 像素以内自动对齐；按住 Alt 不对齐\n"
+                                  "单击图片或框：选中；单击空白处：取消选中\n"
+                                  "Tab / Shift+Tab：依次选中显示的图片和框\n"
+                                  "方向键：移动 1 像素；Shift+方向键：移动 10 像素\n"
+                                  "Ctrl+方向键（框）：移动右边或下边 1 像素；Ctrl+Shift：10 像素\n"
+                                  "Ctrl+Z：撤销；Ctrl+Shift+Z 或 Ctrl+Y：重做\n"
+                                  "Ctrl+S：保存皮肤；Ctrl+O：打开皮肤；F1：本帮助\n"
+                                  "Ctrl+N：新建皮肤；Ctrl+E：导出图片\n"
+                                  "拖入 ZqCSkin.ini 或皮肤文件夹：打开；拖 PNG 到图片上：换张图片；\n"
+                                  "拖 JPEG、PNG 或 BMP 到背景上：换背景图片\n"
+                                  "右键：点击、换张图片、设置");
     const QString version = QCoreApplication::applicationVersion();
     if (!version.isEmpty())
         text += QStringLiteral("\n\n版本 ") + version;

@@ -31,11 +31,13 @@ class TTextBox;
 class LayoutEditor : public QObject {
     Q_OBJECT
 public:
-    // Keys the control window answers: Ctrl+S, Ctrl+O, F1.
+    // Keys the control window answers: Ctrl+S, Ctrl+O, Ctrl+N, Ctrl+E, F1.
     struct Commands {
         std::function<void()> save;
         std::function<void()> open;
         std::function<void()> help;
+        std::function<void()> newSkin;
+        std::function<void()> exportPicture;
     };
 
     static constexpr int kSnapDistance = 6;

@@ -2,15 +2,20 @@
 
 #include "editing/layout_editor.h"
 #include "elements/image_button.h"
+#include "skin/lock_screen.h"
 #include "ui_control_window.h"
 #include "windows/designer_font.h"
 #include "windows/error_report.h"
+#include "windows/leave_guard.h"
 #include "windows/preview_window.h"
+#include "windows/skin_drops.h"
 #include "windows/skin_workspace.h"
 #include "windows/text_constants.h"
 #include "windows/title_bar_frame.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -93,6 +98,8 @@ TForm1::TForm1(ControlDialogs dialogs)
     connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(ui->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(ui->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     m_client->installEventFilter(this);
     ui->Label1->installEventFilter(this);
 
@@ -135,8 +142,26 @@ void TForm1::FormCreate()
         if (ui->Button1->isEnabled())
             Button1Click();
     };
+    keys.newSkin = [this] {
+        if (ui->Button6->isEnabled())
+            Button6Click();
+    };
+    keys.exportPicture = [this] {
+        if (ui->Button7->isEnabled())
+            Button7Click();
+    };
     keys.help = [this] { m_dialogs.showNotice(this, LayoutEditor::helpText()); };
     m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this, keys);
+
+    // Closing the preview (关闭, or the window system's close) and the session's end ask first.
+    m_leaveGuard = new LeaveGuard(
+        m_workspace->undoStack(),
+        [this] { return m_dialogs.askToSave ? m_dialogs.askToSave(this) : SaveChoice::Cancel; },
+        [this] { return runReportingErrors([&] { m_workspace->save(); }); }, m_preview);
+    m_drops =
+        new SkinDropTarget(m_preview, *m_workspace, [this](const DropAction &action, TImageButtonA *picture) {
+            takeDrop(action, picture);
+        });
 }
 
 QPushButton *TForm1::Button1() const
@@ -164,6 +189,16 @@ QPushButton *TForm1::Button5() const
     return ui->Button5;
 }
 
+QPushButton *TForm1::Button6() const
+{
+    return ui->Button6;
+}
+
+QPushButton *TForm1::Button7() const
+{
+    return ui->Button7;
+}
+
 QPlainTextEdit *TForm1::Memo1() const
 {
     return ui->Memo1;
@@ -176,6 +211,8 @@ QLabel *TForm1::Label1() const
 
 void TForm1::Button1Click()
 {
+    if (!mayLeaveSkin())
+        return;
     const QString path = m_dialogs.chooseLayout(this);
     if (path.isEmpty())
         return;
@@ -184,20 +221,43 @@ void TForm1::Button1Click()
 
 void TForm1::openChosenLayout(const QString &layoutPath)
 {
-    // One skin per run: once one is open there is nothing more to open.
-    if (m_workspace->state() == SkinWorkspace::State::SkinOpen)
-        return;
     runReportingErrors([&] {
-        if (!m_workspace->openLayout(layoutPath)) {
+        if (m_workspace->state() == SkinWorkspace::State::SkinOpen) {
+            // Read whole before anything of the open skin changes.
+            std::unique_ptr<SkinDocument> next = m_workspace->readSkin(layoutPath);
+            if (!next) {
+                m_dialogs.showNotice(this, textConstant(VersionMessageText));
+                return;
+            }
+            m_editor->clearSelection();
+            m_workspace->replaceSkin(std::move(next));
+        } else if (!m_workspace->openLayout(layoutPath)) {
             m_dialogs.showNotice(this, textConstant(VersionMessageText));
             return;
         }
         Show();
-        ui->Button3->setEnabled(true);
-        ui->Button4->setEnabled(true);
-        ui->Button1->setEnabled(false);
+        setSkinButtonsEnabled(true);
         connect(m_preview, &TForm2::image1Clicked, this, &TForm1::FormClick, Qt::UniqueConnection);
+        if (m_dialogs.skinOpened)
+            m_dialogs.skinOpened(layoutPath);
     });
+}
+
+void TForm1::setSkinButtonsEnabled(bool enabled)
+{
+    ui->Button3->setEnabled(enabled);
+    ui->Button4->setEnabled(enabled);
+    ui->Button7->setEnabled(enabled);
+}
+
+bool TForm1::mayLeaveSkin()
+{
+    return m_leaveGuard->mayLeave();
+}
+
+bool TForm1::sessionMayEnd(bool interactionAllowed)
+{
+    return m_leaveGuard->sessionMayEnd(interactionAllowed);
 }
 
 void TForm1::Show()
@@ -226,9 +286,11 @@ void TForm1::FormClick()
 
 void TForm1::Button2Click()
 {
+    // This window is a child of the preview; the program ends with the preview, whose close
+    // asks first about unsaved changes and may be refused.
+    if (!m_preview->close())
+        return;
     close();
-    // This window is a child of the preview; the program ends with the preview.
-    m_preview->close();
 }
 
 void TForm1::Button3Click()
@@ -260,6 +322,68 @@ void TForm1::Button5Click()
 void TForm1::Label1Click()
 {
     QDesktopServices::openUrl(QUrl(textConstant(HomePageText)));
+}
+
+void TForm1::Button6Click()
+{
+    if (!mayLeaveSkin() || !m_dialogs.newSkin)
+        return;
+    const QString layout = m_dialogs.newSkin(this);
+    if (!layout.isEmpty())
+        openChosenLayout(layout);
+}
+
+void TForm1::Button7Click()
+{
+    const SkinDocument *document = m_workspace->document();
+    if (m_workspace->state() != SkinWorkspace::State::SkinOpen || !document || !m_dialogs.chooseExportPath)
+        return;
+    const QString path = m_dialogs.chooseExportPath(this, suggestedExportPath(document->LayoutPath));
+    if (path.isEmpty())
+        return;
+    runReportingErrors([&] { exportLockScreen(*document, shownTab(), path); });
+}
+
+Element TForm1::shownTab() const
+{
+    for (Element tab : {Element::LogTab, Element::FilTab, Element::ManTab}) {
+        const TImageButtonA *page = m_workspace->element(pageOf(tab));
+        if (page && page->Panel()->isVisibleTo(m_preview))
+            return tab;
+    }
+    return Element::LogTab;
+}
+
+QString TForm1::suggestedExportPath(const QString &layoutPath)
+{
+    QDir folder = QFileInfo(layoutPath).absoluteDir();
+    const QString name = folder.dirName();
+    // A skin at the top of a drive has no folder name to go by, and nothing beside it.
+    if (name.isEmpty() || !folder.cdUp())
+        return folder.filePath(QStringLiteral("skin.png"));
+    return folder.filePath(name + QStringLiteral(".png"));
+}
+
+void TForm1::takeDrop(const DropAction &action, TImageButtonA *picture)
+{
+    switch (action.kind) {
+    case DropAction::Kind::OpenSkin:
+        if (mayLeaveSkin())
+            openChosenLayout(action.path);
+        break;
+    case DropAction::Kind::ReplacePicture:
+        // As 换张图片 does with the chosen file.
+        if (picture)
+            runReportingErrors([&] { picture->LoadPng(action.path); });
+        break;
+    case DropAction::Kind::ReplaceBackground:
+        // As 换背景图片 does with the chosen file.
+        if (m_workspace->state() == SkinWorkspace::State::SkinOpen)
+            runReportingErrors([&] { m_workspace->replaceBackground(action.path); });
+        break;
+    case DropAction::Kind::None:
+        break;
+    }
 }
 
 void TForm1::centreOnScreen()

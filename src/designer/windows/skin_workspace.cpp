@@ -106,11 +106,29 @@ bool SkinWorkspace::openLayout(const QString &layoutPath)
     return accepted;
 }
 
+std::unique_ptr<SkinDocument> SkinWorkspace::readSkin(const QString &layoutPath) const
+{
+    auto document = std::make_unique<SkinDocument>(layoutPath);
+    if (!document->open(m_lowColourDisplay))
+        return nullptr;
+    return document;
+}
+
+void SkinWorkspace::replaceSkin(std::unique_ptr<SkinDocument> document)
+{
+    // The edits refer to the elements: they go first.
+    m_undo.clear();
+    m_abandoned.clear();
+    m_skin = std::make_unique<Skin>();
+    m_skin->document = std::move(document);
+    showBackground();
+}
+
 void SkinWorkspace::buildElements(const std::function<void(const QString &)> &onElementClick)
 {
     SkinDocument &doc = *m_skin->document;
     for (Element e : allElements) {
-        ElementPicture &picture = doc.buildElement(e);
+        ElementPicture &picture = doc.hasElement(e) ? doc.element(e) : doc.buildElement(e);
         auto &slot = m_skin->elements[size_t(e)];
         slot = makeElement(e, picture, m_preview->canvas());
         if (auto *page = dynamic_cast<TPageElement *>(slot.get())) {

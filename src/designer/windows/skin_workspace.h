@@ -52,6 +52,15 @@ public:
     // a new skin; elements a failed one left on the preview stay there, abandoned.
     bool openLayout(const QString &layoutPath);
 
+    // Reads a whole skin (background, layout, the six pictures) without touching the open one;
+    // raises the error of the first file that fails. Null when the version test refuses the
+    // layout.
+    std::unique_ptr<SkinDocument> readSkin(const QString &layoutPath) const;
+    // Puts a skin readSkin read in place of everything shown: the elements, the background
+    // and the edits of the skin before go, and so do elements an earlier failed open left.
+    // buildElements then builds the new skin's elements from the pictures already read.
+    void replaceSkin(std::unique_ptr<SkinDocument> document);
+
     // Builds the six elements over the preview in the skin's order, each bound to
     // `onElementClick`, the pages with their text boxes and hidden. Stops at the first
     // picture that fails, keeping the elements built before it; SkinOpen once all six stand.

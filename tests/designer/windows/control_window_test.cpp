@@ -35,6 +35,7 @@ private slots:
     void controlsStandWhereTheLayoutPutsThem_data();
     void controlsStandWhereTheLayoutPutsThem();
     void tabOrderAndFocus();
+    void everyControlLiesWholeInTheWindowAndAlone();
     void typeAndLink();
     void everyControlHasAnAccessibleName();
     void textConstants();
@@ -87,8 +88,8 @@ void ControlWindowTest::controlsStandWhereTheLayoutPutsThem()
 void ControlWindowTest::tabOrderAndFocus()
 {
     TForm1 form{zq::ControlDialogs{}};
-    const QList<QWidget *> expected = {form.Button1(), form.Button2(), form.Button3(),
-                                       form.Memo1(),   form.Button4(), form.Button5()};
+    const QList<QWidget *> expected = {form.Button1(), form.Button2(), form.Button3(), form.Memo1(),
+                                       form.Button4(), form.Button5(), form.Button6(), form.Button7()};
     QList<QWidget *> chain;
     QWidget *w = form.Button1();
     do {
@@ -98,6 +99,19 @@ void ControlWindowTest::tabOrderAndFocus()
     } while (w != form.Button1());
     QCOMPARE(chain, expected);
     QCOMPARE(form.Label1()->focusPolicy(), Qt::NoFocus);
+}
+
+void ControlWindowTest::everyControlLiesWholeInTheWindowAndAlone()
+{
+    TForm1 form{zq::ControlDialogs{}};
+    const QRect client(QPoint(0, 0), form.clientArea()->size());
+    const auto controls = form.clientArea()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *w : controls) {
+        QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
+        for (QWidget *other : controls)
+            QVERIFY2(w == other || !w->geometry().intersects(other->geometry()),
+                     qPrintable(w->objectName() + u' ' + other->objectName()));
+    }
 }
 
 void ControlWindowTest::typeAndLink()
@@ -137,7 +151,7 @@ void ControlWindowTest::everyControlHasAnAccessibleName()
     QCOMPARE(form.accessibleName(), zq::textConstant(zq::ControlCaptionText));
     QVERIFY(!form.preview()->accessibleName().isEmpty());
     const auto controls = form.clientArea()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    QCOMPARE(controls.size(), 7);
+    QCOMPARE(controls.size(), 9);
     for (QWidget *w : controls)
         QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
     QVERIFY(!form.clientArea()->accessibleName().isEmpty());
