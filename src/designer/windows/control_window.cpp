@@ -110,6 +110,8 @@ TForm1::~TForm1()
 {
     // The elements sit on the preview, and this window is the preview's child: the
     // elements go first, then this window leaves the preview, then the preview goes.
+    m_drops.reset();
+    m_leaveGuard.reset();
     m_editor.reset();
     m_workspace.reset();
     TForm2 *preview = m_preview;
@@ -154,14 +156,13 @@ void TForm1::FormCreate()
     m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this, keys);
 
     // Closing the preview (关闭, or the window system's close) and the session's end ask first.
-    m_leaveGuard = new LeaveGuard(
+    m_leaveGuard = std::make_unique<LeaveGuard>(
         m_workspace->undoStack(),
         [this] { return m_dialogs.askToSave ? m_dialogs.askToSave(this) : SaveChoice::Cancel; },
         [this] { return runReportingErrors([&] { m_workspace->save(); }); }, m_preview);
-    m_drops =
-        new SkinDropTarget(m_preview, *m_workspace, [this](const DropAction &action, TImageButtonA *picture) {
-            takeDrop(action, picture);
-        });
+    m_drops = std::make_unique<SkinDropTarget>(
+        m_preview, *m_workspace,
+        [this](const DropAction &action, TImageButtonA *picture) { takeDrop(action, picture); });
 }
 
 QPushButton *TForm1::Button1() const

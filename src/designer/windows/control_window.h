@@ -121,8 +121,8 @@ private:
     TForm2 *m_preview = nullptr;
     std::unique_ptr<SkinWorkspace> m_workspace;
     std::unique_ptr<LayoutEditor> m_editor;
-    LeaveGuard *m_leaveGuard = nullptr;
-    SkinDropTarget *m_drops = nullptr;
+    std::unique_ptr<LeaveGuard> m_leaveGuard;
+    std::unique_ptr<SkinDropTarget> m_drops;
     bool m_placed = false;
     bool m_clientPressed = false;
     bool m_labelPressed = false;

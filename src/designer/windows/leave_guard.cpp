@@ -10,8 +10,7 @@ namespace zq {
 
 LeaveGuard::LeaveGuard(QUndoStack &edits, std::function<SaveChoice()> ask, std::function<bool()> save,
                        QWidget *window)
-    : QObject(window)
-    , m_edits(edits)
+    : m_edits(edits)
     , m_ask(std::move(ask))
     , m_save(std::move(save))
     , m_window(window)

@@ -51,8 +51,7 @@ DropAction planDrop(const QMimeData &data, DropSpot spot)
 }
 
 SkinDropTarget::SkinDropTarget(TForm2 *preview, const SkinWorkspace &workspace, Act act)
-    : QObject(preview)
-    , m_preview(preview)
+    : m_preview(preview)
     , m_workspace(workspace)
     , m_act(std::move(act))
 {
