@@ -6,10 +6,10 @@
 
 #include "bench_timing.h"
 
-#include "edit_overlay.h"
-#include "image_panel.h"
-#include "preview_window.h"
-#include "skin_canvas.h"
+#include "editing/edit_overlay.h"
+#include "elements/image_panel.h"
+#include "view/skin_canvas.h"
+#include "windows/preview_window.h"
 
 #include <benchmark/benchmark.h>
 

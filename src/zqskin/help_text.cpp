@@ -43,7 +43,8 @@ const std::array<VerbHelp, 9> helpTable = {{
      u"\n"
      u"  --at X,Y    first move the picture to X,Y (background pixels from its top-left corner)\n"},
     {u"background", u"Draws the JPEG over the whole background, stretched to its size, as the designer's\n"
-                    u"换背景图片 does; every position in the layout stays right. The whole skin is saved.\n"},
+                    u"换背景图片 does; every position in the layout stays right. The whole skin is saved.\n"
+                    u"A PNG (its transparent parts over white) or a BMP is taken as well.\n"},
     {u"render", u"Writes a PNG of the lock screen with a tab chosen: the background, the tab pictures and\n"
                 u"the chosen tab's page on top, cut off at the background's edges.\n"
                 u"\n"
@@ -59,9 +60,11 @@ const std::array<VerbHelp, 9> helpTable = {{
     {u"new", u"Creates a complete skin in DIR: the layout file, the background and the six pictures,\n"
              u"laid out as the sample skin and scaled to the background's size.\n"
              u"\n"
-             u"  --background JPEG  the background (stored at quality 90, progressive if it was)\n"
-             u"  --size WxH         a plain dark background of this size (default 1920x1080)\n"
-             u"  --force            replace the eight skin files in a folder that is not empty\n"},
+             u"  --background PICTURE  the background: a JPEG (stored at quality 90, progressive if\n"
+             u"                        it was), or a PNG or BMP (stored as a baseline JPEG at quality\n"
+             u"                        90, a PNG's transparent parts over white)\n"
+             u"  --size WxH            a plain dark background of this size (default 1920x1080)\n"
+             u"  --force               replace the eight skin files in a folder that is not empty\n"},
 }};
 
 const QString skinWords =

@@ -27,7 +27,7 @@ const std::array<Verb, 9> table = {{
      1, TabOption | BoxesOption | ScaleOption | OutDirOption | ManySkinsOption, &runRender},
     {u"set", u"set SKIN ELEMENT --at X,Y", 1, AtOption, &runSet},
     {u"box", u"box SKIN CAPTION --rect L,T,W,H", 1, RectOption, &runBox},
-    {u"new", u"new DIR [--background JPEG | --size WxH] [--force]", 0,
+    {u"new", u"new DIR [--background PICTURE | --size WxH] [--force]", 0,
      BackgroundOption | SizeOption | ForceOption, &runNew},
 }};
 

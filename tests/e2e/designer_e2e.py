@@ -11,12 +11,18 @@ hides it) and collapses the control window (its top buttons still show and take 
 skin's background is scaled down to 1280x720 so that the screen shows the grey band where it
 ends. Run 3 opens a skin twice the screen's size, pans to its bottom-right corner, drags a tab
 there, nudges it with the arrow keys, undoes the nudge and saves; then drags another tab to
-4 px of it (it snaps against it, guide and readout on screen) and again with Alt (it does not).
+4 px of it (it snaps against it, guide and readout on screen) and again with Alt (it does not),
+and closes, leaving that last drag unsaved. Run 4 makes a new skin from a PNG through 新建皮肤
+(the folder passes zqskin check and the designer shows it), moves a tab and opens another skin
+(取消 keeps the moved tab, 不保存 opens the other and leaves the first skin's files as they
+were), exports a picture identical to zqskin render's, moves a tab and closes (取消 keeps the
+program running, 保存 saves and ends); then opens a skin and closes it at once, asking nothing.
 
 Exit status: 0 passed, 1 failed (the screenshots stay in --out), 77 a tool is missing.
 """
 
 import argparse
+import json
 import math
 import os
 import shutil
@@ -39,6 +45,9 @@ BUTTONS = {  # client-area rectangles of the control window's buttons
     "关闭": (144, 0, 41, 25),
     "保存皮肤": (8, 40, 65, 25),
     "小化窗口": (80, 0, 57, 25),
+    "换背景图片": (112, 40, 65, 25),
+    "新建皮肤": (8, 140, 65, 25),
+    "导出图片": (112, 140, 65, 25),
 }
 # The position dialog's fields and OK button.
 SETUI_EDIT_TOP, SETUI_EDIT_LEFT, SETUI_OK = (32, 8, 73, 20), (32, 32, 73, 20), (48, 112, 57, 25)
@@ -760,6 +769,176 @@ def run_big_skin(args, work, desktop):
         screen.wait_until("not-snapped", lambda s: Screen.picture_at(
             s, tab_picture["zqLOG.bmp"], on_screen(free), tab_points, "登陆 tab, Alt held"))
 
+        # The last drag is unsaved: 关闭 asks first, and 不保存 ends the program.
+        desktop.click(centre(BUTTONS["关闭"], form_client))
+        answer_save_question(desktop, "alt+n")
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+
+
+def answer_save_question(desktop, key):
+    """保存更改 is up: `key` answers it (alt+s 保存, alt+n 不保存, Escape 取消)."""
+    box = desktop.find_window("保存更改")
+    time.sleep(0.3)
+    desktop.xdotool("windowfocus", "--sync", box)
+    desktop.xdotool("key", key)
+    desktop.window_gone(box)
+
+
+def no_window(desktop, name, wait=1.5):
+    time.sleep(wait)
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % name], env=desktop.env,
+                            capture_output=True, text=True)
+    if result.stdout.split():
+        raise Failure("a window %r came up" % name)
+
+
+def zqskin(args, *arguments):
+    return subprocess.run([args.zqskin, *arguments], capture_output=True, text=True, timeout=TIMEOUT)
+
+
+def skin_files(folder):
+    return {name: open(os.path.join(folder, name), "rb").read() for name in ["ZqCSkin.ini", "zqLOCKPIC.jpg"] + PICTURES}
+
+
+def run_skins(args, work, desktop):
+    """A new skin from a PNG, another skin opened over unsaved changes, a picture exported, the
+    program closed over unsaved changes, and a skin without changes closed at once."""
+    form = ((SCREEN[0] - FORM_SIZE[0]) // 2, (SCREEN[1] - FORM_SIZE[1]) // 2)
+    form_client = (form[0] + FRAME_BORDER, form[1] + FRAME_BORDER + TITLE_HEIGHT)
+    tab_points = [(5, 5), (75, 22), (140, 38), (20, 40)]
+    home = os.path.join(work, "home-skins")
+
+    # A PNG with a transparent corner, which the new skin's background holds as white.
+    png = os.path.join(work, "new-background.png")
+    subprocess.run(["convert", os.path.join(args.sample, "zqLOCKPIC.jpg"), "-resize", "%dx%d!" % BACKGROUND,
+                    "-alpha", "set", "-region", "200x100+0+0", "-channel", "A", "-evaluate", "set", "0",
+                    "+channel", png], check=True)
+    made = os.path.join(work, "made")
+    other = os.path.join(work, "other")
+    prepare_skin(args.sample, other)
+
+    designer = Designer(desktop, args.designer, [], home)
+    try:
+        desktop.find_window("Zenqa界面设计")
+        desktop.click(centre(BUTTONS["新建皮肤"], form_client))
+        dialog = desktop.find_window("新建皮肤")
+        time.sleep(0.5)
+        desktop.xdotool("windowfocus", "--sync", dialog)
+        # The background field has the focus; the folder's is two Tabs on, past 浏览….
+        desktop.xdotool("type", "--delay", 20, png)
+        desktop.xdotool("key", "Tab", "Tab")
+        desktop.xdotool("type", "--delay", 20, made)
+        desktop.xdotool("key", "Return")
+        desktop.window_gone(dialog)
+
+        check = zqskin(args, "check", made)
+        if check.returncode != 0 or check.stdout.strip() != "ok":
+            raise Failure("the new skin does not pass zqskin check: %s%s" % (check.stdout, check.stderr))
+        info = json.loads(zqskin(args, "info", made, "--json").stdout)
+        points = {name: tuple(at) for name, at in info["points"].items()}
+        pictures = {name: Picture.from_bmp(os.path.join(made, name)) for name in PICTURES}
+        background = decode_with_imagemagick(os.path.join(made, "zqLOCKPIC.jpg"))
+        screen = Screen(desktop, background)
+        screen.wait_until("new-skin-shown", lambda s: Screen.first_problem(
+            Screen.picture_at(s, pictures["zqLOG.bmp"], points["登陆"], tab_points, "登陆 tab"),
+            Screen.picture_at(s, pictures["zqFIL.bmp"], points["充值"], tab_points, "充值 tab"),
+            Screen.picture_at(s, pictures["zqMAN.bmp"], points["管理"], tab_points, "管理 tab"),
+            screen.background_shows(s, (300, 300, 300, 200), "background"),
+            None if min(s.at(50, 50)) > 245 else "the PNG's transparent corner is not white",
+            Screen.grey_at(s, [(1300, 100), (640, 1000)], "band")))
+
+        # An unsaved move, then 打开皮肤: 取消 keeps everything.
+        log_tab = points["登陆"]
+        moved = (log_tab[0] - 200, log_tab[1] + 80)
+        desktop.drag((log_tab[0] + 30, log_tab[1] + 20), (moved[0] + 30, moved[1] + 20), alt=True)
+        screen.wait_until("new-skin-tab-moved", lambda s: Screen.picture_at(
+            s, pictures["zqLOG.bmp"], moved, tab_points, "登陆 tab, moved"))
+        made_files = skin_files(made)
+        desktop.click(centre(BUTTONS["打开皮肤"], form_client))
+        answer_save_question(desktop, "Escape")
+        no_window(desktop, "打开ZqCSkin.ini")
+        screen.wait_until("open-cancelled", lambda s: Screen.picture_at(
+            s, pictures["zqLOG.bmp"], moved, tab_points, "登陆 tab, still moved"))
+
+        # 不保存: the other skin opens; the new skin's files stay as they were.
+        desktop.click(centre(BUTTONS["打开皮肤"], form_client))
+        answer_save_question(desktop, "alt+n")
+        dialog = desktop.find_window("打开ZqCSkin.ini")
+        time.sleep(1.0)
+        desktop.xdotool("windowfocus", "--sync", dialog)
+        desktop.xdotool("key", "--clearmodifiers", "ctrl+a")
+        desktop.xdotool("type", "--delay", 30, os.path.join(other, "ZqCSkin.ini"))
+        time.sleep(0.5)
+        desktop.xdotool("key", "Return")
+        try:
+            desktop.window_gone(dialog, timeout=5)
+        except Failure:
+            desktop.xdotool("key", "Return")
+            desktop.window_gone(dialog)
+        other_layout = read_layout(os.path.join(other, "ZqCSkin.ini"))
+        other_pictures = {name: Picture.from_bmp(os.path.join(other, name)) for name in PICTURES}
+        screen.background = decode_with_imagemagick(os.path.join(other, "zqLOCKPIC.jpg"))
+        other_log_tab = position(other_layout, "log1left", "log1top")
+        other_man_tab = position(other_layout, "man1left", "man1top")
+        screen.wait_until("other-opened", lambda s: Screen.first_problem(
+            Screen.picture_at(s, other_pictures["zqLOG.bmp"], other_log_tab, tab_points, "登陆 tab"),
+            Screen.picture_at(s, other_pictures["zqMAN.bmp"], other_man_tab, tab_points, "管理 tab"),
+            screen.background_shows(s, (moved[0], moved[1], 150, 44), "where the new skin's tab was"),
+            None if min(s.at(50, 50)) < 245 else "the new skin's background is still shown"))
+        if skin_files(made) != made_files:
+            raise Failure("不保存 changed the new skin's files")
+
+        # 导出图片 beside the skin, as <folder>.png: the same file zqskin render writes.
+        desktop.click(centre(BUTTONS["导出图片"], form_client))
+        dialog = desktop.find_window("导出图片")
+        time.sleep(1.0)
+        desktop.xdotool("windowfocus", "--sync", dialog)
+        desktop.xdotool("key", "Return")
+        desktop.window_gone(dialog)
+        exported = os.path.join(work, "other.png")
+        rendered = os.path.join(work, "rendered.png")
+        render = zqskin(args, "render", other, rendered)
+        if render.returncode != 0:
+            raise Failure("zqskin render failed: " + render.stderr)
+        if not os.path.exists(exported) or open(exported, "rb").read() != open(rendered, "rb").read():
+            raise Failure("the exported picture is not the one zqskin render writes")
+
+        # An unsaved move, then 关闭: 取消 keeps the program running, 保存 saves and ends.
+        man_moved = (other_man_tab[0] - 100, other_man_tab[1] - 150)
+        desktop.drag((other_man_tab[0] + 30, other_man_tab[1] + 20), (man_moved[0] + 30, man_moved[1] + 20),
+                     alt=True)
+        screen.wait_until("other-tab-moved", lambda s: Screen.picture_at(
+            s, other_pictures["zqMAN.bmp"], man_moved, tab_points, "管理 tab, moved"))
+        desktop.click(centre(BUTTONS["关闭"], form_client))
+        answer_save_question(desktop, "Escape")
+        time.sleep(1.0)
+        if designer.process.poll() is not None:
+            raise Failure("取消 did not keep the program running")
+        screen.wait_until("close-cancelled", lambda s: Screen.picture_at(
+            s, other_pictures["zqMAN.bmp"], man_moved, tab_points, "管理 tab, still moved"))
+        desktop.click(centre(BUTTONS["关闭"], form_client))
+        answer_save_question(desktop, "alt+s")
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+    saved = read_layout(os.path.join(other, "ZqCSkin.ini"))
+    for key, want in (("man1left", fraction_text(man_moved[0], BACKGROUND[0])),
+                      ("man1top", fraction_text(man_moved[1], BACKGROUND[1]))):
+        if saved[("normal", key)] != want:
+            raise Failure("保存 on closing left %s at %s, expected %s" % (key, saved[("normal", key)], want))
+
+    # A skin without changes closes at once.
+    designer = Designer(desktop, args.designer, [os.path.join(other, "ZqCSkin.ini")], home)
+    try:
+        desktop.find_window("Zenqa界面设计")
+        screen.wait_until("reopened-other", lambda s: Screen.picture_at(
+            s, other_pictures["zqMAN.bmp"], man_moved, tab_points, "管理 tab, saved"))
         desktop.click(centre(BUTTONS["关闭"], form_client))
         status = designer.wait_for_exit()
         if status != 0:
@@ -780,6 +959,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--designer", required=True)
     parser.add_argument("--sample", required=True)
+    parser.add_argument("--zqskin", required=True, help="checks and renders the skins the designer makes")
     parser.add_argument("--out", required=True, help="screenshots of a failing run stay here")
     parser.add_argument("--keep", action="store_true", help="keep the screenshots of a passing run too")
     parser.add_argument("--launcher", help="runs the designer through this program (wine)")
@@ -803,6 +983,7 @@ def main():
             run_scenario(args, work, desktop)
             if not args.first_run_only:
                 run_big_skin(args, work, desktop)
+                run_skins(args, work, desktop)
         except (Failure, subprocess.SubprocessError) as e:
             print("FAILED: %s" % e)
             print("screenshots and the program's output: " + args.out)

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -83,6 +84,64 @@ TEST(SkinNew, ABackgroundIsStoredAsTheDesignerWouldProgressiveIfItWas)
                   rawEncode(rawDecode(readBytes(source)), progressive));
         EXPECT_EQ(zqskin({"check", folder}).status, 0);
     }
+}
+
+TEST(SkinNew, APngOrBmpBackgroundIsStoredAsABaselineJpegTheTransparentPartsOverWhite)
+{
+    // Opaque and fully transparent pixels only, so that what the stored picture holds is known
+    // without any blending: each opaque pixel's colour, white for each transparent one.
+    const QSize size(1280, 720);
+    QImage drawn(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            drawn.setPixel(x, y,
+                           (x / 40 + y / 40) % 3 == 0 ? qRgba(0, 0, 0, 0)
+                                                      : qRgba(x % 256, y % 256, (x + y) % 200, 255));
+    QImage overWhite(size, QImage::Format_RGB888);
+    overWhite.fill(Qt::white);
+    QPainter(&overWhite).drawImage(0, 0, drawn);
+
+    struct Row {
+        const char *name;
+        QImage picture;  // written with Qt's own encoders
+        QImage expected; // what the skin's background must hold
+    };
+    const Row rows[] = {
+        {"chosen.png", drawn, overWhite},
+        {"chosen.bmp", overWhite, overWhite},
+        {"grey.bmp",
+         overWhite.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_Indexed8),
+         overWhite.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB888)},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir home;
+        const QString source = home.filePath(row.name);
+        ASSERT_TRUE(row.picture.save(source));
+        const QString folder = home.filePath("skin");
+        const Outcome made = zqskin({"new", folder, "--background", source});
+        ASSERT_EQ(made.status, 0) << made.err.toStdString();
+
+        RgbPicture expected{size.width(), size.height(), {}};
+        for (int y = 0; y < size.height(); ++y)
+            expected.rgb.insert(expected.rgb.end(), row.expected.constScanLine(y),
+                                row.expected.constScanLine(y) + size.width() * 3);
+        EXPECT_EQ(readBytes(QDir(folder).filePath("zqLOCKPIC.jpg")), rawEncode(expected, false));
+        const Outcome check = zqskin({"check", folder});
+        EXPECT_EQ(check.status, 0) << check.out.toStdString();
+        const QJsonObject background = infoOf(folder)["background"].toObject();
+        EXPECT_EQ(background["width"].toInt(), size.width());
+        EXPECT_FALSE(background["progressive"].toBool());
+    }
+
+    // Neither a JPEG, a PNG nor a BMP: refused, and no folder is made.
+    QTemporaryDir home;
+    const QString text = home.filePath("notes.png");
+    writeBytes(text, "not a picture");
+    const Outcome refused = zqskin({"new", home.filePath("skin"), "--background", text});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(refused.err.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(home.filePath("skin")));
 }
 
 TEST(SkinNew, AFolderInUseIsRefusedAndForceReplacesOnlyTheSkinFiles)

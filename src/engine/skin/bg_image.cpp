@@ -1,6 +1,7 @@
 #include "skin/bg_image.h"
 
 #include "picture/bitmap_ops.h"
+#include "skin/background_source.h"
 
 #include <QRect>
 
@@ -18,16 +19,15 @@ TBGImage::TBGImage(const QString &path, bool lowColourDisplay, BackgroundEncodin
 
 void TBGImage::ReplacePicture(const QString &path)
 {
-    JpegCodec replacement;
-    replacement.loadFile(path);
-    const Bitmap picture = replacement.decode(m_lowColourDisplay);
+    BackgroundSource replacement = readBackgroundSource(path, m_lowColourDisplay);
+    const Bitmap &picture = replacement.pixels;
 
     // What was encoded ahead is the old picture.
     m_encodeAhead.reset();
     stretchRect(m_bgBitmap, QRect(0, 0, m_bgBitmap.width(), m_bgBitmap.height()), picture,
                 QRect(0, 0, picture.width(), picture.height()));
-    // The next save is progressive exactly when this replacement was.
-    m_bgJpeg = std::move(replacement);
+    // The next save is progressive exactly when this replacement was (a PNG or BMP: never).
+    m_bgJpeg = std::move(replacement.jpeg);
 }
 
 void TBGImage::RestorePicture(const Picture &picture)

@@ -16,7 +16,7 @@ namespace zq {
 enum class BackgroundEncoding { AtSave, Ahead };
 
 // The skin's background picture: decoded from the skin folder's JPEG, replaceable by another
-// JPEG, and encoded back to the same file on save. The elements keep a reference to the
+// JPEG (or a PNG or BMP), and encoded back to the same file on save. The elements keep a reference to the
 // working bitmap and flatten their replacement pictures onto it.
 class TBGImage {
 public:
@@ -32,7 +32,7 @@ public:
     const QString &BgPath() const { return m_bgPath; }
     const JpegCodec &BgJpeg() const { return m_bgJpeg; }
 
-    // Draws the JPEG at path over the whole background, stretched to the background's size.
+    // Draws the JPEG, PNG or BMP at path over the whole background, stretched to the background's size.
     // The background keeps its size and pixel format, so the layout's fractions still hold.
     // Nothing changes unless the new picture decodes completely.
     void ReplacePicture(const QString &path);

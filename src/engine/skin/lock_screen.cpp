@@ -4,6 +4,7 @@
 #include "picture/bitmap_ops.h"
 #include "picture/bmp_reader.h"
 #include "picture/jpeg_codec.h"
+#include "picture/png_writer.h"
 #include "skin/skin_document.h"
 
 #include <QPoint>
@@ -24,6 +25,18 @@ Bitmap widenedTo24Bits(const Bitmap &picture)
         wide.writeRgbRow(y, 0, picture.width(), line.data());
     }
     return wide;
+}
+
+// The shown pictures of `tab` copied onto the screen, bottom to top.
+template <typename PictureOf, typename PlaceOf>
+Bitmap drawShown(Bitmap screen, Element tab, PictureOf pictureOf, PlaceOf placeOf)
+{
+    for (Element e : shownElements(tab)) {
+        const Bitmap &picture = pictureOf(e);
+        const Point at = placeOf(e);
+        copyRect(screen, QPoint(at.x, at.y), picture, QRect(0, 0, picture.width(), picture.height()));
+    }
+    return screen;
 }
 
 } // namespace
@@ -73,12 +86,28 @@ Bitmap renderLockScreen(LockScreenSkin &skin, Element tab)
 {
     Bitmap screen = skin.background.format().bitsPerPixel == 24 ? std::move(skin.background)
                                                                 : widenedTo24Bits(skin.background);
-    for (Element e : shownElements(tab)) {
-        const Bitmap &picture = skin.pictures[size_t(e)];
-        const Point at = skin.layout->position(e);
-        copyRect(screen, QPoint(at.x, at.y), picture, QRect(0, 0, picture.width(), picture.height()));
-    }
-    return screen;
+    return drawShown(
+        std::move(screen), tab, [&](Element e) -> const Bitmap & { return skin.pictures[size_t(e)]; },
+        [&](Element e) { return skin.layout->position(e); });
+}
+
+Bitmap renderLockScreen(const SkinDocument &skin, Element tab)
+{
+    for (Element e : allElements)
+        if (!skin.hasElement(e))
+            throw EngineError(QStringLiteral("The skin has no picture %1 to draw").arg(elementName(e)));
+    const Bitmap &background = skin.Background->BgBitmap();
+    Bitmap screen = background.format().bitsPerPixel == 24 ? background : widenedTo24Bits(background);
+    return drawShown(
+        std::move(screen), tab, [&](Element e) -> const Bitmap & { return skin.element(e).Bitmap; },
+        [&](Element e) {
+            return Point{skin.element(e).X, skin.element(e).Y};
+        });
+}
+
+void exportLockScreen(const SkinDocument &skin, Element tab, const QString &pngPath)
+{
+    writePngFile(pngPath, renderLockScreen(skin, tab));
 }
 
 } // namespace zq

@@ -32,9 +32,18 @@ struct LockScreenSkin {
     static LockScreenSkin read(const QString &layoutPath);
 };
 
+class SkinDocument;
+
 // The lock screen with `tab` chosen, as a 24-bit picture the size of the background: each
 // shown picture copied at its place, pixel for pixel, parts past the background cut off.
 // The background is taken over, not copied.
 Bitmap renderLockScreen(LockScreenSkin &skin, Element tab);
+// The same for an open skin as it stands: its background, its pictures as they would be
+// saved and their stored positions, so that once saved the skin renders the same from its
+// files. All six elements must be built.
+Bitmap renderLockScreen(const SkinDocument &skin, Element tab);
+
+// Writes renderLockScreen's picture of the open skin as a PNG, as zqskin render writes one.
+void exportLockScreen(const SkinDocument &skin, Element tab, const QString &pngPath);
 
 } // namespace zq

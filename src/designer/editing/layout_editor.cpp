@@ -1,0 +1,320 @@
+#include "editing/layout_editor.h"
+
+#include "editing/edit_overlay.h"
+#include "editing/move_size_loop.h"
+#include "editing/snapping.h"
+#include "elements/image_button.h"
+#include "elements/page_elements.h"
+#include "elements/text_box.h"
+#include "skin/bg_image.h"
+#include "view/skin_canvas.h"
+#include "windows/preview_window.h"
+#include "windows/skin_workspace.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFrame>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace zq {
+
+LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear, Commands commands)
+    : m_workspace(workspace)
+    , m_preview(preview)
+    , m_overlay(new EditOverlay(preview))
+{
+    m_overlay->keepClearOf(keepClear);
+    m_overlay->setGeometry(preview->rect());
+    m_overlay->show();
+    // Above the canvas and its overview, under the control window.
+    m_overlay->raise();
+    if (keepClear)
+        keepClear->raise();
+    preview->installEventFilter(this);
+
+    m_readoutTimer.setSingleShot(true);
+    m_readoutTimer.setInterval(kReadoutMs);
+    connect(&m_readoutTimer, &QTimer::timeout, this, [this] { m_overlay->setReadout(QString(), QPoint()); });
+    connect(preview, &TForm2::image1Clicked, this, &LayoutEditor::clearSelection);
+    // Panning moves what is selected across the screen, though not on the skin.
+    connect(preview->canvas(), &SkinCanvas::panned, this, [this] { refreshSelection(); });
+
+    MoveSizeLoop::setStepFilter(
+        [this](QWidget *control, HitZone zone, const QRect &wanted, Qt::KeyboardModifiers held) {
+            return snapStep(control, zone, wanted, held);
+        });
+    MoveSizeLoop::setStepObserver([this](QWidget *control, bool running) { dragStep(control, running); });
+    installShortcuts(commands);
+}
+
+LayoutEditor::~LayoutEditor()
+{
+    MoveSizeLoop::setStepFilter({});
+    MoveSizeLoop::setStepObserver({});
+}
+
+void LayoutEditor::installShortcuts(const Commands &commands)
+{
+    auto bind = [this](const QKeySequence &keys, std::function<void()> action) {
+        auto *shortcut = new QShortcut(keys, m_preview);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(true);
+        connect(shortcut, &QShortcut::activated, this, std::move(action));
+    };
+    for (const int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) {
+        for (const Qt::KeyboardModifiers held :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+              Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ShiftModifier | Qt::ControlModifier}) {
+            bind(QKeySequence(QKeyCombination(held, Qt::Key(key))), [this, key, held] {
+                if (const std::optional<KeyStep> s = keyStep(key, held))
+                    step(*s);
+            });
+        }
+    }
+    bind(QKeySequence(Qt::Key_Tab), [this] { selectNext(false); });
+    bind(QKeySequence(Qt::Key_Backtab), [this] { selectNext(true); });
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_Backtab), [this] { selectNext(true); });
+    QUndoStack *undo = &m_workspace.undoStack();
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [undo] { undo->undo(); });
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [undo] { undo->redo(); });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [undo] { undo->redo(); });
+    if (commands.save)
+        bind(QKeySequence(Qt::CTRL | Qt::Key_S), commands.save);
+    if (commands.open)
+        bind(QKeySequence(Qt::CTRL | Qt::Key_O), commands.open);
+    if (commands.help)
+        bind(QKeySequence(Qt::Key_F1), commands.help);
+    if (commands.newSkin)
+        bind(QKeySequence(Qt::CTRL | Qt::Key_N), commands.newSkin);
+    if (commands.exportPicture)
+        bind(QKeySequence(Qt::CTRL | Qt::Key_E), commands.exportPicture);
+}
+
+void LayoutEditor::attach()
+{
+    m_elements.clear();
+    m_boxes.clear();
+    m_pageOf.clear();
+    for (Element e : allElements) {
+        TImageButtonA *element = m_workspace.element(e);
+        if (!element)
+            continue;
+        m_elements[element->Panel()] = element;
+        element->DialogKeepClear = [keepClear = QPointer<QWidget>(m_overlay->keepClear())] {
+            return keepClear ? QRect(keepClear->mapToGlobal(QPoint(0, 0)), keepClear->size()) : QRect();
+        };
+        element->Panel()->installEventFilter(this);
+        auto *page = dynamic_cast<TPageElement *>(element);
+        for (int slot = 1; page && page->BoxInSlot(slot); ++slot) {
+            TTextBox *box = page->BoxInSlot(slot);
+            m_boxes[box->Panel] = box;
+            m_pageOf[box] = page;
+            box->Panel->installEventFilter(this);
+        }
+    }
+}
+
+bool LayoutEditor::isShown(QWidget *item) const
+{
+    return item && item->isVisibleTo(m_preview) && (m_elements.count(item) || m_boxes.count(item));
+}
+
+QRect LayoutEditor::itemRect(QWidget *item) const
+{
+    return QRect(item->mapTo(m_preview, QPoint(0, 0)), item->size()).translated(-m_overlay->pos());
+}
+
+QRect LayoutEditor::itemClip(QWidget *item) const
+{
+    // A box is seen only inside its page.
+    if (m_boxes.count(item))
+        return itemRect(item->parentWidget());
+    return m_overlay->rect();
+}
+
+void LayoutEditor::refreshSelection()
+{
+    if (isShown(m_selected))
+        m_overlay->setSelection(itemRect(m_selected), itemClip(m_selected));
+    else
+        m_overlay->setSelection(QRect(), QRect());
+}
+
+void LayoutEditor::select(QWidget *item)
+{
+    m_selected = isShown(item) ? item : nullptr;
+    refreshSelection();
+}
+
+void LayoutEditor::clearSelection()
+{
+    select(nullptr);
+}
+
+std::vector<QWidget *> LayoutEditor::tabOrder() const
+{
+    std::vector<QWidget *> order;
+    std::vector<QWidget *> boxes;
+    for (Element e : allElements) {
+        TImageButtonA *element = m_workspace.element(e);
+        if (!element || !element->Panel()->isVisibleTo(m_preview))
+            continue;
+        order.push_back(element->Panel());
+        auto *page = dynamic_cast<TPageElement *>(element);
+        for (int slot = 1; page && page->BoxInSlot(slot); ++slot)
+            boxes.push_back(page->BoxInSlot(slot)->Panel);
+    }
+    order.insert(order.end(), boxes.begin(), boxes.end());
+    return order;
+}
+
+void LayoutEditor::selectNext(bool backwards)
+{
+    const std::vector<QWidget *> order = tabOrder();
+    if (order.empty())
+        return;
+    const auto here = std::find(order.begin(), order.end(), m_selected.data());
+    const int count = int(order.size());
+    int index = 0;
+    if (here == order.end())
+        index = backwards ? count - 1 : 0;
+    else
+        index = (int(here - order.begin()) + (backwards ? count - 1 : 1)) % count;
+    select(order[size_t(index)]);
+}
+
+void LayoutEditor::step(const KeyStep &s)
+{
+    if (!isShown(m_selected) || MoveSizeLoop::isRunning())
+        return;
+    QWidget *item = m_selected;
+    if (auto box = m_boxes.find(item); box != m_boxes.end()) {
+        box->second->ApplyRect(applyKeyStep(box->second->rect(), s), TTextBox::Edit::Key);
+    } else if (auto element = m_elements.find(item); element != m_elements.end()) {
+        if (s.resize)
+            return; // a picture keeps its picture's size
+        const QRect g = item->geometry();
+        const BoxRect moved = applyKeyStep({g.x(), g.y(), g.width(), g.height()}, s);
+        element->second->ApplyBounds(moved.left, moved.top, g.width(), g.height(), false,
+                                     TImageButtonA::Edit::Key);
+    }
+    const QRect r = itemRect(item);
+    showReadout(item, QPoint(r.right() + 8, r.bottom() + 8), true);
+}
+
+QString LayoutEditor::readoutText(QWidget *item) const
+{
+    // A picture in background pixels, a box relative to its page: both are the window's
+    // geometry in its parent.
+    const QRect g = item->geometry();
+    return QStringLiteral("%1, %2  %3 × %4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+}
+
+void LayoutEditor::showReadout(QWidget *item, QPoint at, bool expires)
+{
+    m_overlay->setReadout(readoutText(item), at);
+    if (expires)
+        m_readoutTimer.start();
+    else
+        m_readoutTimer.stop();
+}
+
+QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted, Qt::KeyboardModifiers held)
+{
+    SnapLines lines;
+    QRect extent;
+    if (m_elements.count(control)) {
+        if (const SkinDocument *doc = m_workspace.document(); doc && doc->Background) {
+            const Bitmap &bg = doc->Background->BgBitmap();
+            lines.addRect(QRect(0, 0, bg.width(), bg.height()));
+        }
+        for (const auto &[panel, element] : m_elements) {
+            if (panel != control && panel->isVisibleTo(m_preview))
+                lines.addRect(panel->geometry());
+        }
+        extent = QRect(QPoint(0, 0), control->parentWidget()->size());
+    } else if (auto box = m_boxes.find(control); box != m_boxes.end()) {
+        QWidget *page = control->parentWidget();
+        lines.addRect(QRect(QPoint(0, 0), page->size()));
+        for (const auto &[panel, other] : m_boxes) {
+            if (panel != control && panel->parentWidget() == page)
+                lines.addRect(panel->geometry());
+        }
+        extent = QRect(QPoint(0, 0), page->size());
+    } else {
+        return wanted;
+    }
+    const SnapResult snapped = snapDragStep(wanted, draggedEdges(zone), lines, kSnapDistance, held);
+    // Guides are drawn in the overlay's coordinates; a box's lines are its page's.
+    const QPoint origin = control->parentWidget()->mapTo(m_preview, QPoint(0, 0)) - m_overlay->pos();
+    auto shift = [](std::optional<int> v, int by) { return v ? std::optional<int>(*v + by) : std::nullopt; };
+    m_overlay->setGuides(shift(snapped.xGuide, origin.x()), shift(snapped.yGuide, origin.y()),
+                         extent.translated(origin));
+    return snapped.rect;
+}
+
+void LayoutEditor::dragStep(QWidget *control, bool running)
+{
+    if (!m_elements.count(control) && !m_boxes.count(control))
+        return;
+    if (running) {
+        // Stays while the button is held; goes a second after the release.
+        showReadout(control, m_overlay->mapFromGlobal(QCursor::pos()) + QPoint(16, 20), false);
+        return;
+    }
+    m_overlay->setGuides(std::nullopt, std::nullopt, QRect());
+    m_readoutTimer.start();
+}
+
+bool LayoutEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_preview) {
+        if (event->type() == QEvent::Resize)
+            m_overlay->setGeometry(m_preview->rect());
+        return false;
+    }
+    auto *widget = qobject_cast<QWidget *>(watched);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        // The press selects; the drag it starts goes on as before.
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            select(widget);
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        refreshSelection();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+QString LayoutEditor::helpText()
+{
+    QString text = QStringLiteral("左键拖动图片或框：移动；拖动框的边或角：改变大小\n"
+                                  "拖动时靠近边线或中线 6 像素以内自动对齐；按住 Alt 不对齐\n"
+                                  "单击图片或框：选中；单击空白处：取消选中\n"
+                                  "Tab / Shift+Tab：依次选中显示的图片和框\n"
+                                  "方向键：移动 1 像素；Shift+方向键：移动 10 像素\n"
+                                  "Ctrl+方向键（框）：移动右边或下边 1 像素；Ctrl+Shift：10 像素\n"
+                                  "Ctrl+Z：撤销；Ctrl+Shift+Z 或 Ctrl+Y：重做\n"
+                                  "Ctrl+S：保存皮肤；Ctrl+O：打开皮肤；F1：本帮助\n"
+                                  "Ctrl+N：新建皮肤；Ctrl+E：导出图片\n"
+                                  "拖入 ZqCSkin.ini 或皮肤文件夹：打开；拖 PNG 到图片上：换张图片；\n"
+                                  "拖 JPEG、PNG 或 BMP 到背景上：换背景图片\n"
+                                  "右键：点击、换张图片、设置");
+    const QString version = QCoreApplication::applicationVersion();
+    if (!version.isEmpty())
+        text += QStringLiteral("\n\n版本 ") + version;
+    return text;
+}
+
+} // namespace zq

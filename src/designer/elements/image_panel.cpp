@@ -1,0 +1,64 @@
+#include "elements/image_panel.h"
+
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace zq {
+
+ImagePanel::ImagePanel(QWidget *parent)
+    : QWidget(parent)
+{
+    // Beside the picture (a panel typed larger than it) the panel shows its own face.
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+}
+
+void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
+{
+    m_pictureSize = size;
+    m_makePicture = std::move(make);
+    m_picture = QPixmap();
+    update();
+}
+
+void ImagePanel::paintEvent(QPaintEvent *event)
+{
+    if (m_makePicture) {
+        m_picture = QPixmap::fromImage(m_makePicture().convertToFormat(QImage::Format_RGB32));
+        m_makePicture = nullptr;
+    }
+    QPainter painter(this);
+    for (const QRect &r : event->region() & pictureRect())
+        painter.drawPixmap(r, m_picture, r);
+}
+
+void ImagePanel::mousePressEvent(QMouseEvent *event)
+{
+    forwardPress(event);
+}
+
+void ImagePanel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    forwardPress(event);
+}
+
+void ImagePanel::forwardPress(QMouseEvent *event)
+{
+    // Presses are the element's even where they start nothing: none of them is a click on the
+    // background under it.
+    event->accept();
+    if (onPictureMouseDown && pictureRect().contains(event->position().toPoint()))
+        onPictureMouseDown(*event);
+}
+
+void ImagePanel::contextMenuEvent(QContextMenuEvent *event)
+{
+    event->accept();
+    if (onContextMenu)
+        onContextMenu(event->globalPos());
+}
+
+} // namespace zq

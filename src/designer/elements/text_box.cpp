@@ -1,0 +1,113 @@
+#include "elements/text_box.h"
+
+#include "editing/move_panel.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace zq {
+
+namespace {
+
+// The platform panel's default look: raised one-pixel bevel, button face, the caption
+// centred on one line. Presses and moves go to the box.
+class TextBoxFrame : public QFrame {
+public:
+    TextBoxFrame(QWidget *parent, TTextBox &box)
+        : QFrame(parent)
+        , m_box(box)
+    {
+        setFrameStyle(QFrame::Panel | QFrame::Raised);
+        setLineWidth(1);
+        setBackgroundRole(QPalette::Button);
+        setAutoFillBackground(true);
+        // Hover alone sets the cursor for the zone under the pointer.
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, m_box.Caption);
+    }
+    // Every press is the box's, whether or not it starts anything: none reaches the page.
+    void mousePressEvent(QMouseEvent *event) override { m_box.BoxMouseDown(*event); }
+    void mouseDoubleClickEvent(QMouseEvent *event) override { m_box.BoxMouseDown(*event); }
+    void mouseMoveEvent(QMouseEvent *event) override { m_box.BoxMouseMove(*event); }
+
+private:
+    TTextBox &m_box;
+};
+
+} // namespace
+
+TTextBox::TTextBox(QWidget *parentPanel, const QString &caption, BoxRect rect)
+    : Caption(caption)
+    , Left(rect.left)
+    , Top(rect.top)
+    , Width(rect.width)
+    , Height(rect.height)
+{
+    Panel = new TextBoxFrame(parentPanel, *this);
+    m_panel = Panel;
+    Panel->setAccessibleName(Caption);
+    Panel->setGeometry(Left, Top, Width, Height);
+    Panel->show();
+}
+
+TTextBox::~TTextBox()
+{
+    delete m_panel.data();
+}
+
+void TTextBox::BoxMouseDown(const QMouseEvent &event)
+{
+    const BoxRect before = rect();
+    MovePanelByMouse(Panel, event, kMovePrecision);
+    recordRect();
+    report(Edit::Mouse, before);
+}
+
+void TTextBox::BoxMouseMove(const QMouseEvent &event)
+{
+    const BoxRect before = rect();
+    MovePanelByMouse(Panel, event, kMovePrecision);
+    // A move with the left button held alone starts the loop too; what it leaves is what the
+    // screen shows, so record it as a press does. Hovering changes no geometry.
+    recordRect();
+    report(Edit::Mouse, before);
+}
+
+void TTextBox::setRect(BoxRect r)
+{
+    Panel->setGeometry(r.left, r.top, r.width, r.height);
+    recordRect();
+}
+
+void TTextBox::ApplyRect(BoxRect r, Edit kind)
+{
+    const BoxRect before = rect();
+    setRect(r);
+    report(kind, before);
+}
+
+void TTextBox::report(Edit kind, BoxRect before)
+{
+    if (OnEdit && !(before == rect()))
+        OnEdit(kind, before, rect());
+}
+
+void TTextBox::recordRect()
+{
+    const QRect g = Panel->geometry();
+    Left = g.x();
+    Top = g.y();
+    Width = g.width();
+    Height = g.height();
+}
+
+} // namespace zq

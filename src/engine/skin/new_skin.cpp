@@ -1,0 +1,98 @@
+#include "skin/new_skin.h"
+
+#include "files/error_texts.h"
+#include "files/safe_file.h"
+#include "picture/jpeg_codec.h"
+#include "skin/background_source.h"
+#include "skin/ini_mian.h"
+#include "skin/skin_template.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zq {
+
+namespace {
+
+// The plain background: a dark slate the template's pictures stand out on.
+constexpr QRgb plainBackground = qRgb(28, 32, 40);
+constexpr PixelSize plainSize{1920, 1080};
+
+Bitmap plainPicture(PixelSize size)
+{
+    if (size.width <= 0 || size.height <= 0)
+        throw EngineError(
+            QStringLiteral("A background of %1 x %2 has no pixels").arg(size.width).arg(size.height));
+    if (qint64(size.width) * size.height > JpegCodec::maxPixels)
+        throw EngineError(QStringLiteral("A background of %1 x %2 is larger than a JPEG the skin can hold")
+                              .arg(size.width)
+                              .arg(size.height));
+    Bitmap picture(size.width, size.height, BitmapFormat::rgb24(), Bitmap::Fill::Zero);
+    const std::uint32_t value = picture.encode(plainBackground);
+    for (int y = 0; y < size.height; ++y)
+        picture.fillRaw(y, 0, size.width, value);
+    return picture;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    const FileWriteResult result = replaceFile(path, bytes);
+    if (!result.ok)
+        throw EngineError(errors::cannotCreateFile(path, result.reason));
+}
+
+void requireRoom(const QString &folder, bool force)
+{
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        throw EngineError(QStringLiteral("%1 is a file, not a folder").arg(folder));
+    if (!force && folderHasFiles(folder))
+        throw FolderInUse(folder);
+}
+
+} // namespace
+
+FolderInUse::FolderInUse(const QString &folder)
+    : EngineError(QStringLiteral("%1 is not empty: a new skin needs a folder of its own").arg(folder))
+{}
+
+bool folderHasFiles(const QString &folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() &&
+           !QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+QString makeNewSkin(const QString &folder, const NewSkinOptions &options)
+{
+    if (options.background && options.size)
+        throw EngineError(QStringLiteral("A new skin takes a background picture or a size, not both"));
+    requireRoom(folder, options.force);
+
+    BackgroundSource background;
+    if (options.background)
+        background = readBackgroundSource(*options.background);
+    else
+        background.pixels = plainPicture(options.size.value_or(plainSize));
+    const PixelSize size{background.pixels.width(), background.pixels.height()};
+    const std::array<Point, 6> positions = templatePositions(size);
+    const QByteArray jpeg = background.jpeg.encode(background.pixels);
+
+    if (!QDir().mkpath(folder))
+        throw EngineError(errors::cannotCreateFile(folder, QStringLiteral("The folder cannot be made")));
+    const QDir dir(folder);
+    const QString layoutPath = dir.filePath(layoutFileName.toString());
+    // The template's layout brings the boxes and the keys in their order; the places follow.
+    writeFile(layoutPath, templateFile(layoutFileName));
+    TiniMian layout(layoutPath, size);
+    for (Element e : allElements)
+        layout.position(e) = positions[size_t(e)];
+    layout.WriteLayout();
+    for (Element e : allElements)
+        writeFile(dir.filePath(elementPictureFileName(e).toString()),
+                  templateFile(elementPictureFileName(e)));
+    JpegCodec::writeEncoded(dir.filePath(backgroundFileName.toString()), jpeg);
+    return layoutPath;
+}
+
+} // namespace zq
