@@ -1,5 +1,7 @@
 #include "elements/image_panel.h"
 
+#include "view/skin_canvas.h"
+
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -11,9 +13,10 @@ namespace zq {
 ImagePanel::ImagePanel(QWidget *parent)
     : QWidget(parent)
 {
-    // Beside the picture (a panel typed larger than it) the panel shows its own face.
+    // Beside the picture (a panel typed larger than it) the panel shows its own face, painted
+    // here: the picture itself needs nothing under it.
     setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_NoSystemBackground);
 }
 
 void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
@@ -21,7 +24,7 @@ void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
     m_pictureSize = size;
     m_makePicture = std::move(make);
     m_picture = QPixmap();
-    update();
+    SkinCanvas::updateItem(this);
 }
 
 void ImagePanel::paintEvent(QPaintEvent *event)
@@ -33,6 +36,8 @@ void ImagePanel::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     for (const QRect &r : event->region() & pictureRect())
         painter.drawPixmap(r, m_picture, r);
+    for (const QRect &r : event->region() - pictureRect())
+        painter.fillRect(r, palette().brush(backgroundRole()));
 }
 
 void ImagePanel::mousePressEvent(QMouseEvent *event)

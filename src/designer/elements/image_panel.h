@@ -11,7 +11,8 @@ namespace zq {
 
 // The window of a picture element: borderless, the picture drawn 1:1 from its top-left
 // corner and the button face beside it when the panel is larger. It shows and forwards;
-// the element decides.
+// the element decides. On the skin canvas it is laid out, painted and pressed in device
+// pixels, one picture pixel on one screen pixel.
 class ImagePanel : public QWidget {
     Q_OBJECT
 public:

@@ -11,7 +11,9 @@ namespace zq {
 namespace {
 
 // The platform panel's default look: raised one-pixel bevel, button face, the caption
-// centred on one line. Presses and moves go to the box.
+// centred on one line. Presses and moves go to the box. On the skin canvas it is laid out
+// and painted in device pixels, and so is its caption: the client draws its fields' text at
+// its own size, whatever the display's scaling.
 class TextBoxFrame : public QFrame {
 public:
     TextBoxFrame(QWidget *parent, TTextBox &box)
@@ -27,10 +29,19 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *event) override
+    void paintEvent(QPaintEvent *) override
     {
-        QFrame::paintEvent(event);
+        // The face and the raised one-pixel bevel are drawn here: the style would widen the
+        // bevel under display scaling, and the canvas paints the box in device pixels.
         QPainter painter(this);
+        const QRect r = rect();
+        painter.fillRect(r, palette().brush(backgroundRole()));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
         painter.setPen(palette().color(QPalette::ButtonText));
         painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, m_box.Caption);
     }
