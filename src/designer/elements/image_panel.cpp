@@ -29,14 +29,19 @@ void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
 
 void ImagePanel::paintEvent(QPaintEvent *event)
 {
+    QPainter painter(this);
+    paintItem(painter, event->region());
+}
+
+void ImagePanel::paintItem(QPainter &painter, const QRegion &part)
+{
     if (m_makePicture) {
         m_picture = QPixmap::fromImage(m_makePicture().convertToFormat(QImage::Format_RGB32));
         m_makePicture = nullptr;
     }
-    QPainter painter(this);
-    for (const QRect &r : event->region() & pictureRect())
+    for (const QRect &r : part &pictureRect())
         painter.drawPixmap(r, m_picture, r);
-    for (const QRect &r : event->region() - pictureRect())
+    for (const QRect &r : part - pictureRect())
         painter.fillRect(r, palette().brush(backgroundRole()));
 }
 

@@ -1,5 +1,6 @@
 #include "view/skin_canvas.h"
 
+#include "view/canvas_item.h"
 #include "view/device_pixels.h"
 #include "view/pan_drag.h"
 #include "view/picture_paint.h"
@@ -256,8 +257,22 @@ void SkinCanvas::paintItems(QPainter &painter, const QWidget *parent, QPoint ori
         const QRegion part = exposed & area;
         if (part.isEmpty())
             continue;
-        item->render(&painter, area.topLeft(), part.translated(-area.topLeft()),
-                     QWidget::DrawWindowBackground);
+        const QRegion own = part.translated(-area.topLeft());
+        painter.save();
+        painter.translate(area.topLeft());
+        painter.setClipRegion(own);
+        if (auto *paints = dynamic_cast<CanvasItem *>(item)) {
+            paints->paintItem(painter, own);
+        } else {
+            // Any other widget draws itself on an image of its own pixels first: Qt's painting
+            // of one widget into another's takes the target for logical pixels.
+            const QRect bounds = own.boundingRect();
+            QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            item->render(&image, -bounds.topLeft(), own, QWidget::DrawWindowBackground);
+            painter.drawImage(bounds.topLeft(), image);
+        }
+        painter.restore();
         paintItems(painter, item, area.topLeft(), part);
     }
 }

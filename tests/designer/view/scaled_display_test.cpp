@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -162,35 +163,56 @@ void ScaledDisplayTest::skinShowsPixelForPixelAsAtScaleOne()
     QVERIFY(skin.opened);
     skin.preview.setGeometry(QRect(QPoint(0, 0), kScreen / kRatio));
     const zq::TiniMian &layout = *skin.doc->Layout;
-    std::vector<std::unique_ptr<zq::TImageButtonA>> tabs;
+    std::vector<std::unique_ptr<zq::TImageButtonA>> elements;
     for (Element e : {Element::LogTab, Element::FilTab, Element::ManTab})
-        tabs.push_back(std::make_unique<zq::TImageButtonA>(skin.doc->element(e), skin.preview.canvas()));
-    zq::TFil page(skin.doc->element(Element::FilPage), skin.preview.canvas());
-    page.MakeBox1(layout.FilCardBox);
-    page.MakeBox2(layout.FilCardPassBox);
-    page.MakeBox3(layout.FilAmountBox);
-    page.MakeBox4(layout.FilOkBox);
+        elements.push_back(std::make_unique<zq::TImageButtonA>(skin.doc->element(e), skin.preview.canvas()));
+    auto page = std::make_unique<zq::TFil>(skin.doc->element(Element::FilPage), skin.preview.canvas());
+    page->MakeBox1(layout.FilCardBox);
+    page->MakeBox2(layout.FilCardPassBox);
+    page->MakeBox3(layout.FilAmountBox);
+    page->MakeBox4(layout.FilOkBox);
+    const std::vector<zq::TTextBox *> boxes = {page->Box1, page->Box2, page->Box3, page->Box4};
     // Off its layout point by an odd number of pixels, which no logical position reaches.
-    page.ApplyBounds(page.X() - 301, page.Y() + 77, 0, 0, false, zq::TImageButtonA::Edit::Key);
+    page->ApplyBounds(page->X() - 301, page->Y() + 77, 0, 0, false, zq::TImageButtonA::Edit::Key);
+    elements.push_back(std::move(page));
     QVERIFY(skin.exposed());
 
     // The background 1:1 from the screen's corner, each picture at its place and the boxes on
     // the page exactly as a screen at scale 1 shows them, their captions at the same size.
-    QImage expected = skin.background().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(expected.size(), kScreen);
-    {
-        QPainter painter(&expected);
-        for (const auto &tab : tabs)
-            painter.drawImage(QPoint(tab->X(), tab->Y()), tab->bitmap().toImage());
-        const QPoint at(page.X(), page.Y());
-        painter.drawImage(at, page.bitmap().toImage());
-        painter.setClipRect(QRect(at, page.Panel()->size()));
-        for (zq::TTextBox *box : {page.Box1, page.Box2, page.Box3, page.Box4})
-            painter.drawImage(at + box->Panel->pos(), atScaleOne(box->Panel));
-    }
+    auto expected = [&] {
+        QImage screen = skin.background().toImage().convertToFormat(QImage::Format_RGB32);
+        QPainter painter(&screen);
+        std::vector<zq::TImageButtonA *> bottomUp;
+        for (const auto &element : elements)
+            bottomUp.push_back(element.get());
+        const QObjectList &stacking = skin.preview.canvas()->children();
+        std::sort(bottomUp.begin(), bottomUp.end(), [&](auto *a, auto *b) {
+            return stacking.indexOf(a->Panel()) < stacking.indexOf(b->Panel());
+        });
+        for (const zq::TImageButtonA *element : bottomUp) {
+            const QPoint at = element->Panel()->pos();
+            painter.setClipping(false);
+            painter.drawImage(at, element->bitmap().toImage());
+            painter.setClipRect(QRect(at, element->Panel()->size()));
+            for (zq::TTextBox *box : boxes) {
+                if (box->Panel->parentWidget() == element->Panel())
+                    painter.drawImage(at + box->Panel->pos(), atScaleOne(box->Panel));
+            }
+        }
+        return screen;
+    };
     QImage shown;
     QTRY_VERIFY((shown = onScreen(&skin.preview)).size() == kScreen);
-    QCOMPARE(firstDifference(shown, expected), QString());
+    QCOMPARE(firstDifference(shown, expected()), QString());
+
+    // Dragged in steps across the page and the 充值 tab, and dropped on a box: every place the
+    // tab passed over shows again what lies there.
+    zq::TImageButtonA &tab = *elements[0];
+    tab.BringElementToFront();
+    const QPoint grip = tab.Panel()->pos() + QPoint(31, 17);
+    Pointer(skin.window()).drag(grip, boxes[2]->Panel->mapTo(skin.preview.canvas(), QPoint(17, 3)) - grip);
+    QVERIFY(tab.Panel()->geometry().intersects(skin.preview.canvas()->viewRect(boxes[2]->Panel)));
+    QCOMPARE(firstDifference(onScreen(&skin.preview), expected()), QString());
 }
 
 void ScaledDisplayTest::dragsMoveByTheScreenPixelsTravelled_data()
