@@ -1,6 +1,7 @@
 #include "editing/layout_editor.h"
 
 #include "editing/edit_overlay.h"
+#include "editing/keys_to_skin.h"
 #include "editing/move_size_loop.h"
 #include "editing/snapping.h"
 #include "elements/image_button.h"
@@ -50,6 +51,7 @@ LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *k
         });
     MoveSizeLoop::setStepObserver([this](QWidget *control, bool running) { dragStep(control, running); });
     installShortcuts(commands);
+    new KeysToSkin(preview, this);
 }
 
 LayoutEditor::~LayoutEditor()
