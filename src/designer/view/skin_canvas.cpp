@@ -1,5 +1,6 @@
 #include "view/skin_canvas.h"
 
+#include "view/canvas_accessible.h"
 #include "view/canvas_item.h"
 #include "view/device_pixels.h"
 #include "view/pan_drag.h"
@@ -40,6 +41,7 @@ SkinCanvas::SkinCanvas(QWidget *preview)
     fit();
     qApp->installEventFilter(this);
     new PanDrag(this);
+    CanvasItemAccessible::install();
 }
 
 QSize SkinCanvas::viewSize() const

@@ -11,6 +11,7 @@
 #include "view/device_pixels.h"
 #include "view/skin_canvas.h"
 
+#include <QAccessible>
 #include <QBackingStore>
 #include <QLineEdit>
 #include <QPainter>
@@ -124,6 +125,7 @@ private slots:
     void dragsMoveByTheScreenPixelsTravelled_data();
     void dragsMoveByTheScreenPixelsTravelled();
     void editorCountsInScreenPixels();
+    void screenReadersFindEachItemWhereItShows();
     void overviewOnlyForASkinLargerThanTheScreen_data();
     void overviewOnlyForASkinLargerThanTheScreen();
 };
@@ -330,6 +332,42 @@ void ScaledDisplayTest::editorCountsInScreenPixels()
     zq::SkinDocument saved(skin.layout());
     QVERIFY(saved.open());
     QCOMPARE(QPoint(saved.element(Element::LogTab).X, saved.element(Element::LogTab).Y), dropped);
+}
+
+void ScaledDisplayTest::screenReadersFindEachItemWhereItShows()
+{
+    SampleSkin skin;
+    QVERIFY(skin.opened);
+    skin.preview.setGeometry(QRect(QPoint(0, 0), kScreen / kRatio));
+    zq::TImageButtonA tab(skin.doc->element(Element::ManTab), skin.preview.canvas());
+    zq::TMan page(skin.doc->element(Element::ManPage), skin.preview.canvas());
+    page.MakeBox3(skin.doc->Layout->ManShutdownBox);
+    page.ApplyBounds(101, 203, 0, 0, false, zq::TImageButtonA::Edit::Key);
+    QVERIFY(skin.exposed());
+
+    zq::SkinCanvas *canvas = skin.preview.canvas();
+    QAccessibleInterface *onCanvas = QAccessible::queryAccessibleInterface(canvas);
+    const QPoint origin = canvas->mapToGlobal(QPoint(0, 0));
+    const std::pair<QWidget *, QString> items[] = {
+        {tab.Panel(), QStringLiteral("管理")},
+        {page.Panel(), QStringLiteral("管理激活")},
+        {page.Box3->Panel, QStringLiteral("关机")},
+    };
+    for (const auto &[item, name] : items) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(item);
+        QCOMPARE(face->text(QAccessible::Name), name);
+        QVERIFY(face->parent() == onCanvas || face->parent()->parent() == onCanvas);
+        // In screen pixels, it covers the item and no more than the pixel a logical one adds.
+        const QRect shown = canvas->viewRect(item);
+        const QRect told = zq::deviceRectOf(face->rect().translated(-origin), kRatio);
+        QVERIFY2(told.contains(shown) && shown.adjusted(-2, -2, 2, 2).contains(told),
+                 qPrintable(QStringLiteral("%1: told %2,%3 %4x%5")
+                                .arg(name)
+                                .arg(told.x())
+                                .arg(told.y())
+                                .arg(told.width())
+                                .arg(told.height())));
+    }
 }
 
 void ScaledDisplayTest::overviewOnlyForASkinLargerThanTheScreen_data()
