@@ -17,10 +17,10 @@ namespace zq {
 // Stands in for the system's modal move/size loop of a child window: it follows the
 // pointer while the left button stays down and returns when it is released. Every step is
 // computed from the rectangle at the start and the pointer's travel, counted in the
-// control's own units (device pixels for an item on the skin canvas, so that n screen
-// pixels of travel move it by n), and applied in the parent's coordinates. Esc puts the control back and ends
-// the loop. Mouse and key events are eaten while it runs, so the control's own handlers do not see the drag
-// (and cannot start a second one).
+// control's own units (device pixels for an item on the skin canvas, so that n screen pixels
+// of travel move it by n), and applied in the parent's coordinates. Esc puts the control back
+// and ends the loop. Mouse and key events are eaten while it runs, so the control's own
+// handlers do not see the drag (and cannot start a second one).
 class MoveSizeLoop : public QObject {
     Q_OBJECT
 public:

@@ -39,9 +39,11 @@ void ImagePanel::paintItem(QPainter &painter, const QRegion &part)
         m_picture = QPixmap::fromImage(m_makePicture().convertToFormat(QImage::Format_RGB32));
         m_makePicture = nullptr;
     }
-    for (const QRect &r : part &pictureRect())
+    const QRegion picture = part.intersected(pictureRect());
+    for (const QRect &r : picture)
         painter.drawPixmap(r, m_picture, r);
-    for (const QRect &r : part - pictureRect())
+    const QRegion beside = part.subtracted(pictureRect());
+    for (const QRect &r : beside)
         painter.fillRect(r, palette().brush(backgroundRole()));
 }
 
