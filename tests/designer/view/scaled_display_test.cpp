@@ -377,6 +377,7 @@ void ScaledDisplayTest::overviewOnlyForASkinLargerThanTheScreen_data()
     QTest::newRow("as large as the screen") << kScreen << false;
     QTest::newRow("a pixel wider") << kScreen + QSize(1, 0) << true;
     QTest::newRow("a pixel higher") << kScreen + QSize(0, 1) << true;
+    QTest::newRow("twice as large") << kScreen * 2 << true;
 }
 
 void ScaledDisplayTest::overviewOnlyForASkinLargerThanTheScreen()
@@ -394,8 +395,16 @@ void ScaledDisplayTest::overviewOnlyForASkinLargerThanTheScreen()
     QCOMPARE(canvas->viewSize(), kScreen);
     QCOMPARE(canvas->pans(), pans);
     QCOMPARE(preview.overview()->isVisible(), pans);
-    canvas->panTo(QPoint(5, 5));
-    QCOMPARE(canvas->pan(), QPoint(picture.width() > kScreen.width(), picture.height() > kScreen.height()));
+
+    // The middle button drags the view by the screen pixels the pointer travels, as far as the
+    // picture goes.
+    const QPoint travel(-41, -17);
+    const QPoint most(picture.width() - kScreen.width(), picture.height() - kScreen.height());
+    Pointer pointer(preview.windowHandle());
+    pointer.press(QPoint(301, 205), Qt::MiddleButton);
+    pointer.move(QPoint(301, 205) + travel);
+    pointer.release(QPoint(301, 205) + travel, Qt::MiddleButton);
+    QCOMPARE(canvas->pan(), QPoint(std::min(41, most.x()), std::min(17, most.y())));
 }
 
 QTEST_MAIN(ScaledDisplayTest)
