@@ -295,7 +295,7 @@ class Desktop:
 class Designer:
     launcher = []  # the Windows build runs under Wine: ["wine"]
 
-    def __init__(self, desktop, binary, args, home):
+    def __init__(self, desktop, binary, args, home, scale=None):
         os.makedirs(home, mode=0o700, exist_ok=True)
         env = dict(desktop.env, QT_QPA_PLATFORM="xcb", HOME=home, XDG_RUNTIME_DIR=home,
                    XDG_CONFIG_HOME=os.path.join(home, ".config"), ASAN_OPTIONS="detect_leaks=1")
@@ -304,6 +304,9 @@ class Designer:
             # Qt's own platform on Windows; Wine keeps its home in its prefix.
             env.pop("QT_QPA_PLATFORM")
             env["HOME"] = desktop.env.get("HOME", home)
+        env.pop("QT_SCALE_FACTOR", None)
+        if scale:
+            env["QT_SCALE_FACTOR"] = str(scale)
         self.log = open(os.path.join(desktop.out_dir, "zqdesigner-%d.log" % os.getpid()), "ab")
         self.process = subprocess.Popen([*Designer.launcher, binary, *args], env=env, stdout=self.log,
                                         stderr=self.log)
@@ -447,6 +450,7 @@ def run_scenario(args, work, desktop):
     fil_tab = position(original, "fil1left", "fil1top")
     man_tab = position(original, "man1left", "man1top")
     fil_page = position(original, "fil2left", "fil2top")
+    box1 = tuple(int(original[("pagefil", "logbox1" + k)]) for k in ("left", "top", "width", "height"))
     log_page = position(original, "log2left", "log2top")
     man_page = position(original, "man2left", "man2top")
     tab_points = [(5, 5), (75, 22), (140, 38), (20, 40)]
@@ -667,6 +671,7 @@ def run_scenario(args, work, desktop):
 
 
 BIG = (3840, 2160)
+SCALES = (1.5, 2)
 GUIDE = (255, 0, 200)
 READOUT = (255, 255, 225)
 
@@ -797,7 +802,8 @@ def no_window(desktop, name, wait=1.5):
 
 
 def zqskin(args, *arguments):
-    return subprocess.run([args.zqskin, *arguments], capture_output=True, text=True, timeout=TIMEOUT)
+    return subprocess.run([*Designer.launcher, args.zqskin, *arguments], capture_output=True, text=True,
+                          timeout=TIMEOUT)
 
 
 def skin_files(folder):
@@ -947,6 +953,170 @@ def run_skins(args, work, desktop):
         designer.stop()
 
 
+def run_scaled(args, work, desktop, scale):
+    """The designer under display scaling `scale` (QT_SCALE_FACTOR): the first paint is the
+    skin pixel for pixel, every tab on its layout point in screen pixels; a tab and a box dragged
+    by (40, 30) screen pixels are saved moved by exactly that. The control window follows the
+    scaling: its buttons are `scale` times as far from its corner. Right after the save's
+    message box, Ctrl+Z acts on the skin without a click on it first."""
+    skin = os.path.join(work, "scaled-%g" % scale)
+    prepare_skin(args.sample, skin)
+    layout = os.path.join(skin, "ZqCSkin.ini")
+    original = read_layout(layout)
+    pictures = {name: Picture.from_bmp(os.path.join(skin, name)) for name in PICTURES}
+    # The lock screen as the engine draws it: the background as the designer decodes it.
+    reference_png = os.path.join(work, "scaled-%g.png" % scale)
+    subprocess.run([*Designer.launcher, args.zqskin, "render", skin, reference_png, "--tab", "充值"], check=True,
+                   capture_output=True)
+    reference = decode_with_imagemagick(reference_png)
+    screen = Screen(desktop, reference)
+    tabs = {"zqLOG.bmp": position(original, "log1left", "log1top"),
+            "zqFIL.bmp": position(original, "fil1left", "fil1top"),
+            "zqMAN.bmp": position(original, "man1left", "man1top")}
+    fil_page = position(original, "fil2left", "fil2top")
+    box1 = tuple(int(original[("pagefil", "logbox1" + k)]) for k in ("left", "top", "width", "height"))
+    page_size = (pictures["zqFILed.bmp"].width, pictures["zqFILed.bmp"].height)
+
+    # The control window, centred in logical pixels, its size and offsets scaled.
+    def scaled(v):
+        return int(round(v * scale))
+
+    logical_screen = (int(SCREEN[0] / scale), int(SCREEN[1] / scale))
+    form_logical = ((logical_screen[0] - FORM_SIZE[0]) // 2, (logical_screen[1] - FORM_SIZE[1]) // 2)
+    form = (scaled(form_logical[0]) - 2, scaled(form_logical[1]) - 2,
+            scaled(FORM_SIZE[0]) + 4, scaled(FORM_SIZE[1]) + 4)
+
+    def button(name, corner):
+        x, y, w, h = BUTTONS[name]
+        return (scaled(corner[0] + FRAME_BORDER + x + w / 2),
+                scaled(corner[1] + FRAME_BORDER + TITLE_HEIGHT + y + h / 2))
+
+    def inside(x, rect):
+        return rect[0] <= x < rect[0] + rect[2]
+
+    def pixel_for_pixel(shot, covered):
+        """Every screen pixel outside `covered` (rectangles) is the reference's, grey past it."""
+        for y in range(SCREEN[1]):
+            cuts = sorted((r[0], r[0] + r[2]) for r in covered if r[1] <= y < r[1] + r[3])
+            x = 0
+            for start, end in cuts + [(SCREEN[0], SCREEN[0])]:
+                for x0, x1 in ((x, min(start, reference.width)), (max(x, reference.width), start)):
+                    if x0 >= x1:
+                        continue
+                    got = shot.rgb[(y * shot.width + x0) * 3:(y * shot.width + x1) * 3]
+                    if y < reference.height and x1 <= reference.width:
+                        want = reference.rgb[(y * reference.width + x0) * 3:(y * reference.width + x1) * 3]
+                    else:
+                        want = bytes(GREY) * (x1 - x0)
+                    if got != want:
+                        first = next(i for i in range(0, len(got), 3) if got[i:i + 3] != want[i:i + 3]) // 3
+                        return "(%d, %d) is %s on screen, %s expected" % (
+                            x0 + first, y, tuple(got[first * 3:first * 3 + 3]), tuple(want[first * 3:first * 3 + 3]))
+                x = max(x, end)
+        return None
+
+    def picture_exactly(shot, picture, at, name, part=None):
+        """The picture's `part` (x, y, w, h; all of it by default) exactly where it lies when the
+        picture's corner is at `at`."""
+        x0, y0, w, h = part or (0, 0, picture.width, picture.height)
+        for y in range(y0, y0 + h):
+            row = ((at[1] + y) * shot.width + at[0] + x0) * 3
+            if shot.rgb[row:row + w * 3] != picture.rgb[(y * picture.width + x0) * 3:(y * picture.width + x0 + w) * 3]:
+                return "%s: row %d of the picture is not on screen row %d" % (name, y, at[1] + y)
+        return None
+
+    def tabs_exactly(shot):
+        # Each tab lies under the next one, where they overlap on a background this small.
+        order = ["zqLOG.bmp", "zqFIL.bmp", "zqMAN.bmp"]
+        for i, name in enumerate(order):
+            at = tabs[name]
+            width, height = pictures[name].width, pictures[name].height
+            if i + 1 < len(order):
+                width = min(width, tabs[order[i + 1]][0] - at[0])
+            problem = picture_exactly(shot, pictures[name], at, name, (0, 0, width, height))
+            if problem:
+                return problem
+        return None
+
+    designer = Designer(desktop, args.designer, [layout], os.path.join(work, "home"), scale=scale)
+    try:
+        preview = desktop.find_window("Zenqa界面设计")
+        page_rect = (fil_page[0], fil_page[1], page_size[0], page_size[1])
+        screen.wait_until("scaled-%g-opened" % scale, lambda s: Screen.first_problem(
+            pixel_for_pixel(s, [form, page_rect]), tabs_exactly(s)))
+
+        # The control window, by its title bar, to the bottom-left corner, clear of the page.
+        corner = (0, logical_screen[1] - FORM_SIZE[1])
+        grip = (scaled(form_logical[0] + 40), scaled(form_logical[1] + FRAME_BORDER + TITLE_HEIGHT / 2))
+        desktop.drag(grip, (grip[0] + scaled(corner[0] - form_logical[0]),
+                            grip[1] + scaled(corner[1] - form_logical[1])))
+        screen.wait_until("scaled-%g-control-window-moved" % scale, lambda s: Screen.first_problem(
+            pixel_for_pixel(s, [(0, scaled(corner[1]) - 2, form[2], form[3]), page_rect]), tabs_exactly(s)))
+
+        # The 登陆 tab, by (40, 30) screen pixels; Alt: no snapping.
+        log_tab = tabs["zqLOG.bmp"]
+        moved_tab = (log_tab[0] + 40, log_tab[1] + 30)
+        grab = (log_tab[0] + 31, log_tab[1] + 17)
+        desktop.drag(grab, (grab[0] + 40, grab[1] + 30), alt=True)
+        # Below the 充值 tab, inside the selection's outline.
+        tab = pictures["zqLOG.bmp"]
+        below = tabs["zqFIL.bmp"][1] + pictures["zqFIL.bmp"].height - moved_tab[1]
+        screen.wait_until("scaled-%g-tab-dragged" % scale, lambda s: picture_exactly(
+            s, tab, moved_tab, "登陆 tab, moved", (3, below, tab.width - 6, tab.height - 3 - below)))
+
+        # "点击" on the 充值 tab, then its first box by (40, 30) from inside.
+        fil_tab = tabs["zqFIL.bmp"]
+        desktop.click((fil_tab[0] + 50, fil_tab[1] + 22), button=3)  # clear of the tabs over it
+        time.sleep(1.0)
+        desktop.xdotool("key", "Down", "Return")
+        # Above its first box and right of the 登陆 tab's outline.
+        clear = moved_tab[0] + tab.width + 3 - fil_page[0]
+        screen.wait_until("scaled-%g-page" % scale, lambda s: picture_exactly(
+            s, pictures["zqFILed.bmp"], fil_page, "充值 page", (clear, 0, page_size[0] - clear, box1[1])))
+        grab = (fil_page[0] + box1[0] + 101, fil_page[1] + box1[1] + 17)
+        face = desktop.screenshot("scaled-%g-box" % scale).at(grab[0], grab[1] - 10)
+        desktop.drag(grab, (grab[0] + 40, grab[1] + 30), alt=True)
+        moved_box = (fil_page[0] + box1[0] + 40, fil_page[1] + box1[1] + 30)
+        screen.wait_until("scaled-%g-box-dragged" % scale, lambda s: Screen.first_problem(
+            None if s.at(moved_box[0] + 3, moved_box[1] + 3) == face else "box 1 not at its new place",
+            None if s.at(moved_box[0] + box1[2] - 2, moved_box[1] + box1[3] - 2) != pictures[
+                "zqFILed.bmp"].at(box1[0] + 40 + box1[2] - 2, box1[1] + 30 + box1[3] - 2)
+            else "box 1 not its whole size at its new place"))
+
+        desktop.xdotool("windowfocus", "--sync", preview)
+        desktop.xdotool("key", "ctrl+s")
+        notice = desktop.find_window("zqdesigner")
+        desktop.xdotool("windowfocus", "--sync", notice)
+        desktop.xdotool("key", "Return")
+        desktop.window_gone(notice)
+        # Right after the message box, with no click in between, Ctrl+Z undoes the box's move.
+        time.sleep(0.5)
+        desktop.xdotool("key", "ctrl+z")
+        box_at = (fil_page[0] + box1[0], fil_page[1] + box1[1])
+        screen.wait_until("scaled-%g-undone" % scale, lambda s: Screen.first_problem(
+            None if s.at(box_at[0] + 3, box_at[1] + 3) == face else "box 1 not back at its place",
+            None if s.at(moved_box[0] + box1[2] - 2, moved_box[1] + box1[3] - 2) == pictures[
+                "zqFILed.bmp"].at(box1[0] + 40 + box1[2] - 2, box1[1] + 30 + box1[3] - 2)
+            else "box 1 still at its moved place"))
+        desktop.click(button("关闭", corner))
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+
+    saved = read_layout(layout)
+    expected = dict(original)
+    expected[("normal", "log1left")] = fraction_text(moved_tab[0], BACKGROUND[0])
+    expected[("normal", "log1top")] = fraction_text(moved_tab[1], BACKGROUND[1])
+    expected[("pagefil", "logbox1left")] = str(box1[0] + 40)
+    expected[("pagefil", "logbox1top")] = str(box1[1] + 30)
+    for key in sorted(set(expected) | set(saved)):
+        if expected.get(key) != saved.get(key):
+            raise Failure("at scale %g, layout %s/%s is %r, expected %r" % (scale, *key, saved.get(key),
+                                                                           expected.get(key)))
+
+
 def keep_as_png(folder):
     for name in sorted(os.listdir(folder)):
         if name.endswith(".ppm"):
@@ -958,6 +1128,7 @@ def keep_as_png(folder):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--designer", required=True)
+    parser.add_argument("--only", choices=["scenario", "big", "scaled", "skins"], help="run one part alone")
     parser.add_argument("--sample", required=True)
     parser.add_argument("--zqskin", required=True, help="checks and renders the skins the designer makes")
     parser.add_argument("--out", required=True, help="screenshots of a failing run stay here")
@@ -980,10 +1151,16 @@ def main():
     with tempfile.TemporaryDirectory(prefix="zqdesigner-e2e-") as work:
         desktop = Desktop(args.out)
         try:
-            run_scenario(args, work, desktop)
+            if args.only in (None, "scenario"):
+                run_scenario(args, work, desktop)
             if not args.first_run_only:
-                run_big_skin(args, work, desktop)
-                run_skins(args, work, desktop)
+                if args.only in (None, "big"):
+                    run_big_skin(args, work, desktop)
+                if args.only in (None, "scaled"):
+                    for scale in SCALES:
+                        run_scaled(args, work, desktop, scale)
+                if args.only in (None, "skins"):
+                    run_skins(args, work, desktop)
         except (Failure, subprocess.SubprocessError) as e:
             print("FAILED: %s" % e)
             print("screenshots and the program's output: " + args.out)

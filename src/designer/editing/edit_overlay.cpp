@@ -1,7 +1,11 @@
 #include "editing/edit_overlay.h"
 
+#include "view/device_pixels.h"
+
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace zq {
 
@@ -19,12 +23,31 @@ EditOverlay::EditOverlay(QWidget *surface)
     setAccessibleName(QStringLiteral("overlay"));
 }
 
+QPoint EditOverlay::toDevice(QPoint logical) const
+{
+    return devicePixelAt(QPointF(logical), ratio());
+}
+
+QPoint EditOverlay::scaled(QPoint logical) const
+{
+    return (QPointF(logical) * ratio()).toPoint();
+}
+
+QFont EditOverlay::readoutFont() const
+{
+    // The interface's own size, in the device pixels the overlay is painted in.
+    QFont type = font();
+    type.setPixelSize(std::max(1, qRound(QFontInfo(font()).pixelSize() * ratio())));
+    return type;
+}
+
 QRect EditOverlay::readoutRect() const
 {
     if (m_readout.isEmpty())
         return {};
-    const QSize text = fontMetrics().size(Qt::TextSingleLine, m_readout);
-    return QRect(m_readoutAt, text + QSize(2 * kReadoutPad, 2 * kReadoutPad));
+    const QSize text = QFontMetrics(readoutFont()).size(Qt::TextSingleLine, m_readout);
+    const int pad = scaled(QPoint(kReadoutPad, 0)).x();
+    return QRect(m_readoutAt, text + QSize(2 * pad, 2 * pad));
 }
 
 QRegion EditOverlay::drawnArea() const
@@ -44,16 +67,20 @@ QRegion EditOverlay::drawnArea() const
 
 QRegion EditOverlay::allowed() const
 {
-    QRegion region(rect());
+    QRegion region(deviceRectOf(rect(), ratio()));
     if (m_keepClear && m_keepClear->isVisible() && m_keepClear->parentWidget() == parentWidget())
-        region -= m_keepClear->geometry().translated(-pos());
+        region -= deviceRectOf(m_keepClear->geometry().translated(-pos()), ratio());
     return region;
 }
 
 void EditOverlay::refresh(const QRegion &before)
 {
     // Only what changed is painted again, so a step costs the same on any background.
-    update(before + drawnArea());
+    const qreal r = ratio();
+    QRegion logical;
+    for (const QRect &part : before + drawnArea())
+        logical += logicalRectOf(part, r);
+    update(logical);
 }
 
 void EditOverlay::setSelection(const QRect &item, const QRect &clip)
@@ -89,8 +116,11 @@ void EditOverlay::setReadout(const QString &text, QPoint at)
 
 void EditOverlay::paintEvent(QPaintEvent *event)
 {
+    // One unit of the painter is one device pixel.
+    const qreal r = ratio();
     QPainter painter(this);
-    painter.setClipRegion(event->region() & allowed());
+    painter.setWorldTransform(QTransform::fromScale(1 / r, 1 / r));
+    painter.setClipRegion(deviceRegionOf(event->region(), r) & allowed());
 
     if (!m_item.isEmpty()) {
         painter.save();
@@ -127,8 +157,9 @@ void EditOverlay::paintEvent(QPaintEvent *event)
         painter.fillRect(box, QColor(255, 255, 225));
         painter.setPen(Qt::black);
         painter.drawRect(box.adjusted(0, 0, -1, -1));
-        painter.drawText(box.adjusted(kReadoutPad, kReadoutPad, -kReadoutPad, -kReadoutPad),
-                         Qt::AlignCenter | Qt::TextSingleLine, m_readout);
+        const int pad = scaled(QPoint(kReadoutPad, 0)).x();
+        painter.setFont(readoutFont());
+        painter.drawText(box.adjusted(pad, pad, -pad, -pad), Qt::AlignCenter | Qt::TextSingleLine, m_readout);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QRegion>
 #include <QString>
@@ -11,14 +12,24 @@ namespace zq {
 
 // Drawn above the elements and never part of a picture: the selection's dashed outline
 // with its handles, the guide lines of a snap, and the readout of a drag or key step. The
-// mouse goes through it, and it leaves out the window it is told to keep clear of.
+// mouse goes through it, and it leaves out the window it is told to keep clear of. It covers
+// the preview and counts in the view's device pixels, as the canvas does, so an outline or a
+// guide lies on the screen pixels of the edge it marks at any display scaling; the readout's
+// text and margins follow the display's scaling, to stay readable.
 class EditOverlay : public QWidget {
     Q_OBJECT
 public:
     explicit EditOverlay(QWidget *surface);
 
+    // Device pixels per logical pixel.
+    qreal ratio() const { return devicePixelRatioF(); }
+    // The device pixel under a logical position of the overlay.
+    QPoint toDevice(QPoint logical) const;
+    // A distance of the interface (a margin, an offset) in device pixels.
+    QPoint scaled(QPoint logical) const;
+
     // The selected item's rectangle and the area it is seen through (its page, for a box),
-    // both in this overlay's coordinates; an empty rectangle shows no selection.
+    // both in device pixels of the view; an empty rectangle shows no selection.
     void setSelection(const QRect &item, const QRect &clip);
     // Guide lines along x and y, each as far as `extent` reaches.
     void setGuides(std::optional<int> x, std::optional<int> y, const QRect &extent);
@@ -39,6 +50,7 @@ protected:
 
 private:
     QRegion drawnArea() const;
+    QFont readoutFont() const;
     void refresh(const QRegion &before);
     QRegion allowed() const;
 

@@ -1,6 +1,7 @@
 #include "editing/layout_editor.h"
 
 #include "editing/edit_overlay.h"
+#include "editing/keys_to_skin.h"
 #include "editing/move_size_loop.h"
 #include "editing/snapping.h"
 #include "elements/image_button.h"
@@ -50,6 +51,7 @@ LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *k
         });
     MoveSizeLoop::setStepObserver([this](QWidget *control, bool running) { dragStep(control, running); });
     installShortcuts(commands);
+    new KeysToSkin(preview, this);
 }
 
 LayoutEditor::~LayoutEditor()
@@ -126,7 +128,8 @@ bool LayoutEditor::isShown(QWidget *item) const
 
 QRect LayoutEditor::itemRect(QWidget *item) const
 {
-    return QRect(item->mapTo(m_preview, QPoint(0, 0)), item->size()).translated(-m_overlay->pos());
+    // The overlay covers the preview as the canvas does: both count the view's device pixels.
+    return m_preview->canvas()->viewRect(item);
 }
 
 QRect LayoutEditor::itemClip(QWidget *item) const
@@ -134,7 +137,7 @@ QRect LayoutEditor::itemClip(QWidget *item) const
     // A box is seen only inside its page.
     if (m_boxes.count(item))
         return itemRect(item->parentWidget());
-    return m_overlay->rect();
+    return QRect(QPoint(0, 0), m_preview->canvas()->viewSize());
 }
 
 void LayoutEditor::refreshSelection()
@@ -204,7 +207,7 @@ void LayoutEditor::step(const KeyStep &s)
                                      TImageButtonA::Edit::Key);
     }
     const QRect r = itemRect(item);
-    showReadout(item, QPoint(r.right() + 8, r.bottom() + 8), true);
+    showReadout(item, r.bottomRight() + m_overlay->scaled(QPoint(8, 8)), true);
 }
 
 QString LayoutEditor::readoutText(QWidget *item) const
@@ -237,7 +240,7 @@ QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted
             if (panel != control && panel->isVisibleTo(m_preview))
                 lines.addRect(panel->geometry());
         }
-        extent = QRect(QPoint(0, 0), control->parentWidget()->size());
+        extent = QRect(QPoint(0, 0), m_preview->canvas()->extent());
     } else if (auto box = m_boxes.find(control); box != m_boxes.end()) {
         QWidget *page = control->parentWidget();
         lines.addRect(QRect(QPoint(0, 0), page->size()));
@@ -250,8 +253,8 @@ QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted
         return wanted;
     }
     const SnapResult snapped = snapDragStep(wanted, draggedEdges(zone), lines, kSnapDistance, held);
-    // Guides are drawn in the overlay's coordinates; a box's lines are its page's.
-    const QPoint origin = control->parentWidget()->mapTo(m_preview, QPoint(0, 0)) - m_overlay->pos();
+    // Guides are drawn in the view's device pixels; a box's lines are its page's.
+    const QPoint origin = m_preview->canvas()->viewPos(control->parentWidget());
     auto shift = [](std::optional<int> v, int by) { return v ? std::optional<int>(*v + by) : std::nullopt; };
     m_overlay->setGuides(shift(snapped.xGuide, origin.x()), shift(snapped.yGuide, origin.y()),
                          extent.translated(origin));
@@ -264,7 +267,8 @@ void LayoutEditor::dragStep(QWidget *control, bool running)
         return;
     if (running) {
         // Stays while the button is held; goes a second after the release.
-        showReadout(control, m_overlay->mapFromGlobal(QCursor::pos()) + QPoint(16, 20), false);
+        const QPoint pointer = m_overlay->toDevice(m_overlay->mapFromGlobal(QCursor::pos()));
+        showReadout(control, pointer + m_overlay->scaled(QPoint(16, 20)), false);
         return;
     }
     m_overlay->setGuides(std::nullopt, std::nullopt, QRect());

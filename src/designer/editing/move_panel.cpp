@@ -1,17 +1,19 @@
 #include "editing/move_panel.h"
 
 #include "editing/hit_zone.h"
+#include "view/device_pixels.h"
+#include "view/skin_canvas.h"
 
 #include <QMouseEvent>
 #include <QWidget>
 
 namespace zq {
 
-MoveSizeLoop::Result MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons,
-                                      Qt::KeyboardModifiers modifiers, bool doubleClick, int x, int y,
-                                      int precision)
+namespace {
+
+MoveSizeLoop::Result moveOrSize(QWidget *control, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                bool doubleClick, QPoint pos, QPointF globalPos, int precision)
 {
-    const QPoint pos(x, y);
     const HitZone zone = hitTest(control->size(), pos, precision);
     control->setCursor(zoneCursor(zone));
 
@@ -20,19 +22,30 @@ MoveSizeLoop::Result MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (buttons != Qt::LeftButton || shiftKeys != Qt::NoModifier || doubleClick)
         return {MoveSizeLoop::Outcome::NotStarted, control->geometry(), control->geometry()};
-    return MoveSizeLoop::run(control, zone, control->mapToGlobal(pos));
+    return MoveSizeLoop::run(control, zone, globalPos);
+}
+
+} // namespace
+
+MoveSizeLoop::Result MovePanelByMouse(QWidget *control, Qt::MouseButtons buttons,
+                                      Qt::KeyboardModifiers modifiers, bool doubleClick, int x, int y,
+                                      int precision)
+{
+    const QPoint pos(x, y);
+    return moveOrSize(control, buttons, modifiers, doubleClick, pos, SkinCanvas::globalPos(control, pos),
+                      precision);
 }
 
 MoveSizeLoop::Result MovePanelByMouse(QWidget *control, const QMouseEvent &event, int precision)
 {
     const bool doubleClick = event.type() == QEvent::MouseButtonDblClick ||
                              event.flags().testFlag(Qt::MouseEventCreatedDoubleClick);
-    const QPoint pos = event.position().toPoint();
-    return MovePanelByMouse(control, event.buttons(), event.modifiers(), doubleClick, pos.x(), pos.y(),
-                            precision);
+    // The pointer's own global position, unrounded: the travel is counted from it.
+    return moveOrSize(control, event.buttons(), event.modifiers(), doubleClick, event.position().toPoint(),
+                      exactGlobalPosition(control, event), precision);
 }
 
-MoveSizeLoop::Result DragMove(QWidget *control, QPoint globalStart)
+MoveSizeLoop::Result DragMove(QWidget *control, QPointF globalStart)
 {
     return MoveSizeLoop::run(control, HitZone::Interior, globalStart);
 }

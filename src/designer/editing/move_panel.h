@@ -28,6 +28,6 @@ MoveSizeLoop::Result MovePanelByMouse(QWidget *control, const QMouseEvent &event
 
 // The picture elements' plain drag: moves the whole control (command 0xF009) with the
 // pointer from `globalStart` until the left button is released.
-MoveSizeLoop::Result DragMove(QWidget *control, QPoint globalStart);
+MoveSizeLoop::Result DragMove(QWidget *control, QPointF globalStart);
 
 } // namespace zq

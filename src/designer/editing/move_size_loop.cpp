@@ -1,5 +1,8 @@
 #include "editing/move_size_loop.h"
 
+#include "view/device_pixels.h"
+#include "view/skin_canvas.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -24,10 +27,11 @@ void MoveSizeLoop::setStepObserver(StepObserver observer)
     g_stepObserver = std::move(observer);
 }
 
-MoveSizeLoop::MoveSizeLoop(QWidget *control, HitZone zone, QPoint globalStart)
+MoveSizeLoop::MoveSizeLoop(QWidget *control, HitZone zone, QPointF globalStart)
     : m_control(control)
     , m_zone(zone)
     , m_globalStart(globalStart)
+    , m_units(SkinCanvas::unitsPerPoint(control))
     , m_startRect(control->geometry())
 {}
 
@@ -36,7 +40,7 @@ bool MoveSizeLoop::isRunning()
     return g_running;
 }
 
-MoveSizeLoop::Result MoveSizeLoop::run(QWidget *control, HitZone zone, QPoint globalStart)
+MoveSizeLoop::Result MoveSizeLoop::run(QWidget *control, HitZone zone, QPointF globalStart)
 {
     if (g_running || !control || !control->isVisible()) {
         const QRect here = control ? control->geometry() : QRect();
@@ -75,11 +79,13 @@ MoveSizeLoop::Result MoveSizeLoop::exec()
     return {m_outcome, m_startRect, end};
 }
 
-void MoveSizeLoop::follow(QPoint globalPos, Qt::KeyboardModifiers modifiers)
+void MoveSizeLoop::follow(QPointF globalPos, Qt::KeyboardModifiers modifiers)
 {
     if (!m_control || !m_loop || !m_loop->isRunning())
         return;
-    QRect rect = applyDrag(m_zone, m_startRect, globalPos - m_globalStart);
+    // Both ends on whole pixels of the control's units: the travel is exact.
+    const QPoint travel = devicePixelAt(globalPos, m_units) - devicePixelAt(m_globalStart, m_units);
+    QRect rect = applyDrag(m_zone, m_startRect, travel);
     if (g_stepFilter)
         rect = g_stepFilter(m_control, m_zone, rect, modifiers);
     if (rect != m_control->geometry())
@@ -109,7 +115,7 @@ bool MoveSizeLoop::eventFilter(QObject *watched, QEvent *event)
             return false;
         const auto *me = static_cast<QMouseEvent *>(event);
         if (me->buttons() & Qt::LeftButton)
-            follow(me->globalPosition().toPoint(), me->modifiers());
+            follow(exactGlobalPosition(static_cast<QWidget *>(watched), *me), me->modifiers());
         else
             finish(Outcome::Finished); // the release went elsewhere
         return true;
@@ -119,7 +125,7 @@ bool MoveSizeLoop::eventFilter(QObject *watched, QEvent *event)
             return false;
         const auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() == Qt::LeftButton) {
-            follow(me->globalPosition().toPoint(), me->modifiers());
+            follow(exactGlobalPosition(static_cast<QWidget *>(watched), *me), me->modifiers());
             finish(Outcome::Finished);
         }
         return true;

@@ -5,6 +5,8 @@
 #include "elements/set_ui.h"
 #include "numbers/strict_int.h"
 #include "skin/element_picture.h"
+#include "view/device_pixels.h"
+#include "view/skin_canvas.h"
 #include "windows/error_report.h"
 #include "windows/picture_dialog.h"
 
@@ -161,10 +163,10 @@ void TImageButtonA::ImageMouseDown(const QMouseEvent &event)
                              event.flags().testFlag(Qt::MouseEventCreatedDoubleClick);
     if (event.button() != Qt::LeftButton || doubleClick)
         return;
-    DragMove(event.globalPosition().toPoint());
+    DragMove(exactGlobalPosition(m_panel, event));
 }
 
-void TImageButtonA::DragMove(QPoint globalStart)
+void TImageButtonA::DragMove(QPointF globalStart)
 {
     const ElementState before = place();
     const MoveSizeLoop::Result result = zq::DragMove(m_panel, globalStart);
@@ -233,8 +235,7 @@ TSetUi *TImageButtonA::OpenPositionDialog()
     dialog->setButton1Click([this](TSetUi &d) { ApplyPosition(d); });
     dialog->ShowBounds(m_panel->x(), m_panel->y(), m_panel->width(), m_panel->height());
     // Beside the element, where it does not hide the element or the control window.
-    const QRect item(m_panel->mapToGlobal(QPoint(0, 0)), m_panel->size());
-    dialog->placeBeside(item, DialogKeepClear ? DialogKeepClear() : QRect());
+    dialog->placeBeside(SkinCanvas::globalRect(m_panel), DialogKeepClear ? DialogKeepClear() : QRect());
     return dialog;
 }
 

@@ -77,7 +77,7 @@ public:
     // of a double click) drags it.
     void ImageMouseDown(const QMouseEvent &event);
     // Moves the panel with the pointer until the left button is released, then Recomposite.
-    void DragMove(QPoint globalStart);
+    void DragMove(QPointF globalStart);
     // Records the panel's place as the stored position and sizes the panel to the picture
     // again; an element with a PNG flattens it afresh there and shows the result.
     void Recomposite();

@@ -1,5 +1,7 @@
 #include "elements/image_panel.h"
 
+#include "view/skin_canvas.h"
+
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -11,9 +13,10 @@ namespace zq {
 ImagePanel::ImagePanel(QWidget *parent)
     : QWidget(parent)
 {
-    // Beside the picture (a panel typed larger than it) the panel shows its own face.
+    // Beside the picture (a panel typed larger than it) the panel shows its own face, painted
+    // here: the picture itself needs nothing under it.
     setBackgroundRole(QPalette::Button);
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_NoSystemBackground);
 }
 
 void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
@@ -21,18 +24,27 @@ void ImagePanel::setPicture(QSize size, std::function<QImage()> make)
     m_pictureSize = size;
     m_makePicture = std::move(make);
     m_picture = QPixmap();
-    update();
+    SkinCanvas::updateItem(this);
 }
 
 void ImagePanel::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    paintItem(painter, event->region());
+}
+
+void ImagePanel::paintItem(QPainter &painter, const QRegion &part)
 {
     if (m_makePicture) {
         m_picture = QPixmap::fromImage(m_makePicture().convertToFormat(QImage::Format_RGB32));
         m_makePicture = nullptr;
     }
-    QPainter painter(this);
-    for (const QRect &r : event->region() & pictureRect())
+    const QRegion picture = part.intersected(pictureRect());
+    for (const QRect &r : picture)
         painter.drawPixmap(r, m_picture, r);
+    const QRegion beside = part.subtracted(pictureRect());
+    for (const QRect &r : beside)
+        painter.fillRect(r, palette().brush(backgroundRole()));
 }
 
 void ImagePanel::mousePressEvent(QMouseEvent *event)

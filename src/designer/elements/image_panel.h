@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/canvas_item.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -11,8 +13,9 @@ namespace zq {
 
 // The window of a picture element: borderless, the picture drawn 1:1 from its top-left
 // corner and the button face beside it when the panel is larger. It shows and forwards;
-// the element decides.
-class ImagePanel : public QWidget {
+// the element decides. On the skin canvas it is laid out, painted and pressed in device
+// pixels, one picture pixel on one screen pixel.
+class ImagePanel : public QWidget, public CanvasItem {
     Q_OBJECT
 public:
     explicit ImagePanel(QWidget *parent);
@@ -27,6 +30,8 @@ public:
     std::function<void(const QMouseEvent &)> onPictureMouseDown;
     // A context-menu request anywhere on the panel, at this global position.
     std::function<void(QPoint)> onContextMenu;
+
+    void paintItem(QPainter &painter, const QRegion &part) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

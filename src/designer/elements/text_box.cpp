@@ -1,6 +1,7 @@
 #include "elements/text_box.h"
 
 #include "editing/move_panel.h"
+#include "view/canvas_item.h"
 
 #include <QFrame>
 #include <QMouseEvent>
@@ -11,8 +12,10 @@ namespace zq {
 namespace {
 
 // The platform panel's default look: raised one-pixel bevel, button face, the caption
-// centred on one line. Presses and moves go to the box.
-class TextBoxFrame : public QFrame {
+// centred on one line. Presses and moves go to the box. On the skin canvas it is laid out
+// and painted in device pixels, and so is its caption: the client draws its fields' text at
+// its own size, whatever the display's scaling.
+class TextBoxFrame : public QFrame, public CanvasItem {
 public:
     TextBoxFrame(QWidget *parent, TTextBox &box)
         : QFrame(parent)
@@ -26,13 +29,28 @@ public:
         setMouseTracking(true);
     }
 
+    // The face and the raised one-pixel bevel are drawn here, not by the style, which would
+    // widen the bevel under display scaling.
+    void paintItem(QPainter &painter, const QRegion &) override
+    {
+        const QRect r = rect();
+        painter.fillRect(r, palette().brush(backgroundRole()));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.setFont(font());
+        painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, m_box.Caption);
+    }
+
 protected:
     void paintEvent(QPaintEvent *event) override
     {
-        QFrame::paintEvent(event);
         QPainter painter(this);
-        painter.setPen(palette().color(QPalette::ButtonText));
-        painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, m_box.Caption);
+        paintItem(painter, event->region());
     }
     // Every press is the box's, whether or not it starts anything: none reaches the page.
     void mousePressEvent(QMouseEvent *event) override { m_box.BoxMouseDown(*event); }

@@ -30,8 +30,11 @@ void CanvasOverview::refresh()
     }
     m_scale = double(kWidth) / picture.width();
     const QSize size(kWidth, std::max(1, int(picture.height() * m_scale + 0.5)));
-    m_small = QPixmap::fromImage(
-        m_canvas->background().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // As sharp as the screen can show it.
+    const qreal ratio = devicePixelRatioF();
+    m_small = QPixmap::fromImage(m_canvas->background().scaled(
+        (QSizeF(size) * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_small.setDevicePixelRatio(ratio);
     const QWidget *preview = parentWidget();
     setGeometry(
         QRect(QPoint(preview->width() - size.width() - kMargin, preview->height() - size.height() - kMargin),
@@ -97,7 +100,7 @@ void CanvasOverview::paintEvent(QPaintEvent *)
         if (w && w->isVisibleTo(m_canvas))
             painter.drawRect(scaled(w->geometry()));
     }
-    const QRect view(m_canvas->pan(), parentWidget()->size());
+    const QRect view(m_canvas->pan(), m_canvas->viewSize());
     painter.setPen(QPen(QColor(255, 210, 0), 2));
     painter.drawRect(scaled(view).adjusted(1, 1, -1, -1));
     painter.setPen(Qt::black);
@@ -106,7 +109,7 @@ void CanvasOverview::paintEvent(QPaintEvent *)
 
 void CanvasOverview::lookAt(QPoint local)
 {
-    const QSize view = parentWidget()->size();
+    const QSize view = m_canvas->viewSize();
     m_canvas->panTo(toPicture(local) - QPoint(view.width() / 2, view.height() / 2));
 }
 

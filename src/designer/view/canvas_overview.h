@@ -7,8 +7,9 @@ namespace zq {
 
 class SkinCanvas;
 
-// A small map of a canvas larger than the screen, in the preview's bottom-right corner:
-// the whole background, the visible elements' outlines and the rectangle the screen shows.
+// A small map of a canvas larger than the screen (in screen pixels), in the preview's
+// bottom-right corner: the whole background, the visible elements' outlines and the
+// rectangle the screen shows. It is part of the interface and follows the display's scaling.
 // A press or drag in it moves the view there. Hidden while the picture fits the screen.
 class CanvasOverview : public QWidget {
     Q_OBJECT

@@ -1,14 +1,20 @@
 #include "view/skin_canvas.h"
 
-#include "editing/move_size_loop.h"
+#include "view/canvas_accessible.h"
+#include "view/canvas_item.h"
+#include "view/device_pixels.h"
+#include "view/pan_drag.h"
 #include "view/picture_paint.h"
 
 #include <QApplication>
+#include <QChildEvent>
+#include <QContextMenuEvent>
 #include <QImage>
-#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -30,49 +36,159 @@ SkinCanvas::SkinCanvas(QWidget *preview)
     setObjectName(QStringLiteral("canvas"));
     // Every pixel is painted here, grey or picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Hovering over a text box shows the cursor of the zone under the pointer.
+    setMouseTracking(true);
     fit();
     qApp->installEventFilter(this);
+    new PanDrag(this);
+    CanvasItemAccessible::install();
+}
+
+QSize SkinCanvas::viewSize() const
+{
+    return (QSizeF(size()) * ratio()).toSize();
+}
+
+QPoint SkinCanvas::viewPixelAt(QPointF logical) const
+{
+    return devicePixelAt(logical, ratio());
+}
+
+QPoint SkinCanvas::skinPos(const QWidget *item) const
+{
+    QPoint at;
+    for (const QWidget *w = item; w && w != this; w = w->parentWidget())
+        at += w->pos();
+    return at;
+}
+
+QPoint SkinCanvas::viewPos(const QWidget *item) const
+{
+    return skinPos(item) - m_pan;
+}
+
+void SkinCanvas::updateView(const QRect &viewRect)
+{
+    const QRect shown = viewRect & QRect(QPoint(0, 0), viewSize());
+    if (!shown.isEmpty())
+        update(logicalRectOf(shown, ratio()));
+}
+
+SkinCanvas *SkinCanvas::of(const QWidget *widget)
+{
+    if (!widget || widget->isWindow())
+        return nullptr;
+    for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget()) {
+        if (auto *canvas = qobject_cast<SkinCanvas *>(w))
+            return canvas;
+        if (w->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+qreal SkinCanvas::unitsPerPoint(const QWidget *widget)
+{
+    return of(widget) ? widget->devicePixelRatioF() : 1.0;
+}
+
+QPointF SkinCanvas::globalPos(const QWidget *widget, QPointF local)
+{
+    const SkinCanvas *canvas = of(widget);
+    if (!canvas)
+        return widget->mapToGlobal(local);
+    return canvas->mapToGlobal((QPointF(canvas->viewPos(widget)) + local) / canvas->ratio());
+}
+
+QRect SkinCanvas::globalRect(const QWidget *widget)
+{
+    const SkinCanvas *canvas = of(widget);
+    if (!canvas)
+        return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    return logicalRectOf(canvas->viewRect(widget), canvas->ratio())
+        .translated(canvas->mapToGlobal(QPoint(0, 0)));
+}
+
+void SkinCanvas::updateItem(QWidget *item)
+{
+    if (SkinCanvas *canvas = of(item))
+        canvas->updateView(canvas->viewRect(item));
+    else
+        item->update();
+}
+
+bool SkinCanvas::isItem(const QObject *object) const
+{
+    if (!object->isWidgetType())
+        return false;
+    const auto *widget = static_cast<const QWidget *>(object);
+    return widget != this && !widget->isWindow() && isAncestorOf(widget);
+}
+
+void SkinCanvas::adopt(QWidget *item)
+{
+    // Qt neither paints the item nor finds it under the mouse: both happen here, in device
+    // pixels. An item Qt took for opaque would have its pixels moved about in logical ones.
+    item->setUpdatesEnabled(false);
+    item->setAttribute(Qt::WA_TransparentForMouseEvents);
+    item->setAttribute(Qt::WA_NoMousePropagation);
+    item->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    item->setAutoFillBackground(false);
+}
+
+void SkinCanvas::followItem(QWidget *item, QEvent *event)
+{
+    const QRect now = viewRect(item);
+    switch (event->type()) {
+    case QEvent::Show:
+        adopt(item);
+        updateView(now);
+        break;
+    case QEvent::Hide:
+    case QEvent::ZOrderChange:
+        updateView(now);
+        break;
+    case QEvent::Move:
+        if (item->isVisible()) {
+            const QPoint moved = item->pos() - static_cast<QMoveEvent *>(event)->oldPos();
+            updateView(now.translated(-moved));
+            updateView(now);
+        }
+        break;
+    case QEvent::Resize:
+        if (item->isVisible()) {
+            updateView(QRect(now.topLeft(), static_cast<QResizeEvent *>(event)->oldSize()));
+            updateView(now);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 bool SkinCanvas::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!watched->isWidgetType() || MoveSizeLoop::isRunning())
-        return false;
-    auto *widget = static_cast<QWidget *>(watched);
     switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() != Qt::Key_Space || widget->window() != window() || !pans())
-            return false;
-        if (!key->isAutoRepeat())
-            m_spaceHeld = event->type() == QEvent::KeyPress;
-        return true;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const bool onCanvas = widget == this || isAncestorOf(widget);
-        const bool panPress =
-            mouse->button() == Qt::MiddleButton || (mouse->button() == Qt::LeftButton && m_spaceHeld);
-        if (!onCanvas || !panPress || m_panButton != Qt::NoButton)
-            return false;
-        m_panButton = mouse->button();
-        m_panPressGlobal = mouse->globalPosition().toPoint();
-        m_panAtPress = m_pan;
-        return true;
-    }
-    case QEvent::MouseMove:
-        if (m_panButton == Qt::NoButton)
-            return false;
-        panTo(m_panAtPress -
-              (static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_panPressGlobal));
-        return true;
-    case QEvent::MouseButtonRelease:
-        if (m_panButton == Qt::NoButton || static_cast<QMouseEvent *>(event)->button() != m_panButton)
-            return false;
-        m_panButton = Qt::NoButton;
-        return true;
+    case QEvent::ChildAdded:
+        if (watched == this || isItem(watched)) {
+            QObject *child = static_cast<QChildEvent *>(event)->child();
+            if (child->isWidgetType() && !static_cast<QWidget *>(child)->isWindow())
+                adopt(static_cast<QWidget *>(child));
+        }
+        return false;
+    case QEvent::ChildRemoved:
+        // Where it was is not known any more.
+        if (watched == this || isItem(watched))
+            update();
+        return false;
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::ZOrderChange:
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (isItem(watched))
+            followItem(static_cast<QWidget *>(watched), event);
+        return false;
     default:
         return false;
     }
@@ -80,67 +196,204 @@ bool SkinCanvas::eventFilter(QObject *watched, QEvent *event)
 
 void SkinCanvas::setBackground(const QImage &picture)
 {
-    const QRect before(QPoint(0, 0), m_background.size());
     // Painted as it is, exposed part by exposed part; an image with alpha is made opaque first,
     // so that the grey never shows through it.
     m_background = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
-    update(QRegion(before) | QRect(QPoint(0, 0), m_background.size()));
+    update();
     fit();
 }
 
 bool SkinCanvas::pans() const
 {
-    const QSize view = parentWidget() ? parentWidget()->size() : size();
+    const QSize view = viewSize();
     return m_background.width() > view.width() || m_background.height() > view.height();
 }
 
 void SkinCanvas::fit()
 {
-    const QSize view = parentWidget() ? parentWidget()->size() : size();
-    resize(view.expandedTo(m_background.size()));
+    if (parentWidget())
+        setGeometry(parentWidget()->rect());
     panTo(m_pan);
 }
 
 void SkinCanvas::panTo(QPoint offset)
 {
-    const QSize view = parentWidget() ? parentWidget()->size() : size();
-    const QPoint clamped = clampPan(offset, m_background.size(), view);
-    const bool changed = clamped != m_pan;
+    const QPoint clamped = clampPan(offset, m_background.size(), viewSize());
+    if (clamped == m_pan)
+        return;
     m_pan = clamped;
-    move(-m_pan);
-    if (changed)
-        emit panned();
+    update();
+    emit panned();
 }
 
 void SkinCanvas::paintEvent(QPaintEvent *event)
 {
+    // One unit of the painter is one device pixel, and (0, 0) the background's corner.
+    const qreal r = ratio();
+    const QRegion exposed =
+        (deviceRegionOf(event->region(), r) & QRect(QPoint(0, 0), viewSize())).translated(m_pan);
     QPainter painter(this);
+    painter.setWorldTransform(QTransform::fromScale(1 / r, 1 / r));
+    painter.translate(-m_pan);
+
     const QRect picture(QPoint(0, 0), m_background.size());
-    const QRegion shown = event->region() & picture;
-    for (const QRect &r : shown)
-        paintPicturePart(painter, m_background, r);
-    const QRegion grey = event->region() - picture;
-    for (const QRect &r : grey)
-        painter.fillRect(r, QColor(kGrey));
+    const QRegion onPicture = exposed.intersected(picture);
+    for (const QRect &part : onPicture)
+        paintPicturePart(painter, m_background, part);
+    const QRegion beyond = exposed.subtracted(picture);
+    for (const QRect &part : beyond)
+        painter.fillRect(part, QColor(kGrey));
+    paintItems(painter, this, QPoint(0, 0), exposed);
+}
+
+void SkinCanvas::paintItems(QPainter &painter, const QWidget *parent, QPoint origin, const QRegion &exposed)
+{
+    // Bottom up, each item clipped to its parent (a text box is seen only on its page).
+    for (QObject *child : parent->children()) {
+        if (!child->isWidgetType())
+            continue;
+        auto *item = static_cast<QWidget *>(child);
+        if (item->isWindow() || item->isHidden())
+            continue;
+        const QRect area(origin + item->pos(), item->size());
+        const QRegion part = exposed & area;
+        if (part.isEmpty())
+            continue;
+        const QRegion own = part.translated(-area.topLeft());
+        painter.save();
+        painter.translate(area.topLeft());
+        painter.setClipRegion(own);
+        if (auto *paints = dynamic_cast<CanvasItem *>(item)) {
+            paints->paintItem(painter, own);
+        } else {
+            // Any other widget draws itself on an image of its own pixels first: Qt's painting
+            // of one widget into another's takes the target for logical pixels.
+            const QRect bounds = own.boundingRect();
+            QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            item->render(&image, -bounds.topLeft(), own, QWidget::DrawWindowBackground);
+            painter.drawImage(bounds.topLeft(), image);
+        }
+        painter.restore();
+        paintItems(painter, item, area.topLeft(), part);
+    }
+}
+
+QWidget *SkinCanvas::itemIn(const QWidget *parent, QPoint at) const
+{
+    const QObjectList &children = parent->children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (!(*it)->isWidgetType())
+            continue;
+        auto *item = static_cast<QWidget *>(*it);
+        if (item->isWindow() || item->isHidden() || !item->geometry().contains(at))
+            continue;
+        QWidget *inner = itemIn(item, at - item->pos());
+        return inner ? inner : item;
+    }
+    return nullptr;
+}
+
+QWidget *SkinCanvas::itemAt(QPoint viewPixel) const
+{
+    if (!QRect(QPoint(0, 0), viewSize()).contains(viewPixel))
+        return nullptr;
+    return itemIn(this, viewPixel + m_pan);
+}
+
+bool SkinCanvas::forward(QWidget *item, QPoint at, const std::function<bool(QWidget *, QPoint)> &deliver)
+{
+    const QPoint onSkin = at + m_pan;
+    QPointer<QWidget> target = item;
+    while (target && target != this) {
+        QWidget *parent = target->parentWidget();
+        if (deliver(target, onSkin - skinPos(target)))
+            return true;
+        // Handled, and gone with it.
+        if (!target)
+            return true;
+        target = parent;
+    }
+    return false;
 }
 
 void SkinCanvas::mousePressEvent(QMouseEvent *event)
 {
-    // Only presses no child took arrive here. The press that completes a double click is no
-    // click.
-    const bool doubleClick = event->type() == QEvent::MouseButtonDblClick ||
-                             event->flags().testFlag(Qt::MouseEventCreatedDoubleClick);
-    m_clickArmed = event->button() == Qt::LeftButton && !doubleClick;
+    mouseEvent(event);
+}
+
+void SkinCanvas::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mouseEvent(event);
+}
+
+void SkinCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    mouseEvent(event);
 }
 
 void SkinCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    mouseEvent(event);
+}
+
+void SkinCanvas::mouseEvent(QMouseEvent *event)
+{
+    const QPoint at = viewPixelAt(exactPosition(this, *event));
+    m_lastPixel = at;
+    const bool press =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    const bool hover = event->type() == QEvent::MouseMove && event->buttons() == Qt::NoButton;
+    if (press)
+        m_mouseItem = itemAt(at);
+    // Pressed, the item keeps the mouse until the buttons are up, as a widget does.
+    QWidget *item = hover ? itemAt(at) : m_mouseItem.data();
+    const QPointF global = exactGlobalPosition(this, *event);
+    const bool taken =
+        item && forward(item, at, [event, global](QWidget *target, QPoint local) {
+            QMouseEvent handed(event->type(), QPointF(local), event->scenePosition(), global, event->button(),
+                               event->buttons(), event->modifiers(), event->pointingDevice());
+            handed.setTimestamp(event->timestamp());
+            QCoreApplication::sendEvent(target, &handed);
+            return handed.isAccepted();
+        });
+    if (hover) {
+        if (item && item->testAttribute(Qt::WA_SetCursor))
+            setCursor(item->cursor());
+        else
+            unsetCursor();
+    }
+    if (event->type() == QEvent::MouseButtonRelease && event->buttons() == Qt::NoButton)
+        m_mouseItem = nullptr;
+    if (taken)
         return;
-    const bool click = m_clickArmed && rect().contains(event->position().toPoint());
-    m_clickArmed = false;
-    if (click)
-        emit clicked();
+
+    // The background's own click. The press that completes a double click is no click.
+    if (press) {
+        m_clickArmed = event->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress &&
+                       !event->flags().testFlag(Qt::MouseEventCreatedDoubleClick);
+    } else if (event->type() == QEvent::MouseButtonRelease && event->button() == Qt::LeftButton) {
+        const bool click = m_clickArmed && rect().contains(event->position().toPoint());
+        m_clickArmed = false;
+        if (click)
+            emit clicked();
+    }
+}
+
+void SkinCanvas::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A menu asked by the mouse is for the pixel last pressed; the logical position the event
+    // carries is rounded.
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? m_lastPixel : viewPixelAt(event->pos());
+    QWidget *item = itemAt(at);
+    const bool taken =
+        item && forward(item, at, [event](QWidget *target, QPoint local) {
+            QContextMenuEvent handed(event->reason(), local, event->globalPos(), event->modifiers());
+            QCoreApplication::sendEvent(target, &handed);
+            return handed.isAccepted();
+        });
+    if (!taken)
+        event->ignore();
 }
 
 void SkinCanvas::wheelEvent(QWheelEvent *event)

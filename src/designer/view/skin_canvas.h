@@ -2,8 +2,11 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QSize>
 #include <QWidget>
+
+#include <functional>
 
 class QImage;
 
@@ -14,10 +17,17 @@ namespace zq {
 // picture fits.
 QPoint clampPan(QPoint wanted, QSize picture, QSize view);
 
-// The preview's one surface for the skin: paints the background 1:1 from its top-left
-// corner, grey beyond it, and holds the element panels at picture pixels. It is at least as
-// large as the preview and is moved inside it to pan over a picture larger than the screen.
-// A left click on a spot no child covers is a click on the background.
+// The preview's one surface for the skin, covering it. It works in device pixels, the
+// screen's own, at any display scaling: it paints the background 1:1 from the screen's
+// top-left corner (grey beyond it), and its descendants, the element panels and their text
+// boxes, are laid out in device pixels of the background too. Qt's logical pixels cannot
+// reach every device pixel under a fractional scaling, so Qt neither paints those widgets nor
+// finds them under the mouse: the canvas paints each one where it lies, and hands mouse events
+// to the one under the pointer with positions in its own device pixels. They stay widgets, so
+// each keeps its accessible name, its menus and its handlers.
+//
+// It pans over a picture larger than the screen (see PanDrag). A left click on a spot no item
+// covers is a click on the background.
 class SkinCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -25,44 +35,86 @@ public:
 
     explicit SkinCanvas(QWidget *preview);
 
-    // Shows a copy of `picture`; an empty picture shows grey only.
+    // Shows `picture` as it is (rows read in place); an empty picture shows grey only.
     void setBackground(const QImage &picture);
     bool hasBackground() const { return !m_background.isNull(); }
     QSize backgroundSize() const { return m_background.size(); }
     const QImage &background() const { return m_background; }
 
-    // The top-left picture pixel shown at the preview's corner.
+    // Device pixels per logical pixel of the window the canvas lies in.
+    qreal ratio() const { return devicePixelRatioF(); }
+    // What the screen shows of the skin at once, in device pixels.
+    QSize viewSize() const;
+    // Where anything on the skin can be: the view, widened to the background.
+    QSize extent() const { return viewSize().expandedTo(m_background.size()); }
+
+    // The background pixel shown at the view's top-left corner.
     QPoint pan() const { return m_pan; }
     // Pans as near to `offset` as the limits allow.
     void panTo(QPoint offset);
     void panBy(QPoint delta) { panTo(m_pan + delta); }
-    // Whether the picture is larger than the preview on either axis.
+    // Whether the picture is larger than the view on either axis.
     bool pans() const;
-    // Sizes the canvas to the preview and the picture again.
+    // Covers the preview again and keeps the pan within the limits.
     void fit();
+
+    // The view's device pixel under a position in this widget's logical coordinates.
+    QPoint viewPixelAt(QPointF logical) const;
+    // Where the canvas's descendant `item` (or the canvas itself) lies in the view, in device
+    // pixels.
+    QPoint viewPos(const QWidget *item) const;
+    QRect viewRect(const QWidget *item) const { return QRect(viewPos(item), item->size()); }
+    // The topmost shown item under a device pixel of the view; null over the bare background.
+    QWidget *itemAt(QPoint viewPixel) const;
+    // Paints a device rectangle of the view again.
+    void updateView(const QRect &viewRect);
+
+    // The canvas a widget lies on, or null.
+    static SkinCanvas *of(const QWidget *widget);
+    // Device pixels per logical pixel in `widget`'s own coordinates: the window's ratio for an
+    // item on a canvas, 1 for any other widget.
+    static qreal unitsPerPoint(const QWidget *widget);
+    // A point of a widget in global logical coordinates; an item's goes through its canvas.
+    static QPointF globalPos(const QWidget *widget, QPointF local);
+    // The global logical rectangle that covers a widget.
+    static QRect globalRect(const QWidget *widget);
+    // Paints an item again where it shows; a widget on no canvas updates itself.
+    static void updateItem(QWidget *item);
 
 signals:
     void clicked();
     void panned();
 
 protected:
-    // The middle button, or the left one with Space held, drags the view wherever the
-    // pointer is over the canvas, elements included.
+    // Application-wide: follows the items' changes of place and visibility.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    bool isItem(const QObject *object) const;
+    void adopt(QWidget *item);
+    void followItem(QWidget *item, QEvent *event);
+    void paintItems(QPainter &painter, const QWidget *parent, QPoint origin, const QRegion &exposed);
+    QWidget *itemIn(const QWidget *parent, QPoint at) const;
+    QPoint skinPos(const QWidget *item) const;
+    void mouseEvent(QMouseEvent *event);
+    // Hands an event to `item` and, while it is not taken, to the items under it, each in its
+    // own device pixels; false when none takes it.
+    bool forward(QWidget *item, QPoint at, const std::function<bool(QWidget *target, QPoint local)> &deliver);
+
     // Opaque, in whatever layout it came in: only the painted part is ever converted.
     QImage m_background;
     QPoint m_pan;
+    // The item a press went to: it has the mouse until the buttons are up.
+    QPointer<QWidget> m_mouseItem;
+    QPoint m_lastPixel;
     bool m_clickArmed = false;
-    bool m_spaceHeld = false;
-    Qt::MouseButton m_panButton = Qt::NoButton;
-    QPoint m_panPressGlobal;
-    QPoint m_panAtPress;
 };
 
 } // namespace zq

@@ -127,8 +127,9 @@ void TForm1::FormCreate()
     m_preview->coverPrimaryScreen();
     m_preview->show();
     setParent(m_preview);
+    // Screen readers and window lists say what the title bar shows, " *" included.
+    connect(this, &QWidget::windowTitleChanged, this, &QWidget::setAccessibleName);
     setWindowTitle(textConstant(ControlCaptionText));
-    setAccessibleName(windowTitle());
     ui->Memo1->appendPlainText(textConstant(CreditText));
     m_workspace = std::make_unique<SkinWorkspace>(m_preview);
     // The caption says when the skin differs from what was opened or last saved.

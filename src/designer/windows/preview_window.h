@@ -16,11 +16,12 @@ class CanvasOverview;
 class SkinCanvas;
 
 // The full-screen surface the skin is laid out on: borderless, on top while the program is
-// active. Its lowest child, the canvas, paints the background 1:1 (grey where there is no
-// picture) and holds the elements, so the background always lies under them however they
-// are restacked; it pans over a picture larger than the screen, with an overview in the
-// corner. A left click on a spot of the canvas no element covers is a click on the
-// background picture (`Image1`).
+// active. Its lowest child, the canvas, paints the background 1:1 in screen pixels at any
+// display scaling (grey where there is no picture) and holds the elements, so the background
+// always lies under them however they are restacked; it pans over a picture larger than the
+// screen, with an overview in the corner. A left click on a spot of the canvas no element
+// covers is a click on the background picture (`Image1`). The control window above it
+// follows the display's scaling like any other window.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:

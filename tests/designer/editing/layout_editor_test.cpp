@@ -17,8 +17,12 @@
 #include "windows/skin_workspace.h"
 #include "windows/text_constants.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -84,6 +88,8 @@ private slots:
     void dragSnapsAgainstANeighbourUnlessAltIsHeld();
     void tabWalksThroughWhatIsShown();
     void selectionFollowsThePan();
+    void keysActOnTheSkinAfterTheControlWindowAndDialogs_data();
+    void keysActOnTheSkinAfterTheControlWindowAndDialogs();
 };
 
 void LayoutEditorTest::keysMoveTheSelectedPictureAndItsStoredPosition()
@@ -289,19 +295,24 @@ void LayoutEditorTest::captionMarksUnsavedChanges()
     QVERIFY(h.ready());
     const QString caption = zq::textConstant(zq::ControlCaptionText);
     const QString marked = caption + QStringLiteral(" *");
-    QCOMPARE(h.form->windowTitle(), caption);
+    // The painted caption, and the name screen readers and window lists say.
+    auto captionIs = [&](const QString &expected) {
+        QCOMPARE(h.form->windowTitle(), expected);
+        QCOMPARE(QAccessible::queryAccessibleInterface(h.form.get())->text(QAccessible::Name), expected);
+    };
+    captionIs(caption);
 
     h.editor().select(h.panel(Element::ManTab));
     h.key(Qt::Key_Left);
-    QCOMPARE(h.form->windowTitle(), marked);
+    captionIs(marked);
     h.key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(h.form->windowTitle(), caption);
+    captionIs(caption);
     h.key(Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(h.form->windowTitle(), marked);
+    captionIs(marked);
     h.key(Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(h.form->windowTitle(), caption);
+    captionIs(caption);
     h.key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(h.form->windowTitle(), marked);
+    captionIs(marked);
 
     // F1 lists the keys, the undo ones among them.
     h.key(Qt::Key_F1);
@@ -388,6 +399,81 @@ void LayoutEditorTest::selectionFollowsThePan()
     QCOMPARE(QPoint(h.element(Element::ManTab)->X(), h.element(Element::ManTab)->Y()),
              before + QPoint(0, 10));
     QCOMPARE(h.editor().overlay()->selectionRect(), tab->geometry().translated(-canvas->pan()));
+}
+
+void LayoutEditorTest::keysActOnTheSkinAfterTheControlWindowAndDialogs_data()
+{
+    QTest::addColumn<QString>("step");
+    for (const char *step : {"保存皮肤", "保存皮肤 and its message box", "小化窗口", "换背景图片, cancelled",
+                             "the memo", "an error's message box", "a position dialog closed with Esc"})
+        QTest::newRow(step) << QString::fromUtf8(step);
+}
+
+void LayoutEditorTest::keysActOnTheSkinAfterTheControlWindowAndDialogs()
+{
+    QFETCH(QString, step);
+    Editor h;
+    QVERIFY(h.ready());
+    QWidget *man = h.panel(Element::ManTab);
+    const QPoint start = man->pos();
+    h.drag(man, QPoint(30, 20), QPoint(-50, 60));
+    QCOMPARE(man->pos(), start + QPoint(-50, 60));
+
+    // A modal box on screen, dismissed with Return.
+    bool boxShown = false;
+    auto dismissBox = [&] {
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            boxShown = box != nullptr;
+            if (box)
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+    };
+
+    // What a user does in between, with the mouse or the keyboard, as a user would.
+    if (step.startsWith("保存皮肤")) {
+        h.realNotices = step.contains("message box");
+        if (h.realNotices)
+            dismissBox();
+        QTest::mouseClick(h.form->Button4(), Qt::LeftButton);
+        QCOMPARE(h.notices, QStringList{QStringLiteral("皮肤保存成功")});
+        QCOMPARE(boxShown, h.realNotices);
+    } else if (step == "小化窗口") {
+        QTest::mouseClick(h.form->Button5(), Qt::LeftButton);
+    } else if (step == "换背景图片, cancelled") {
+        QTest::mouseClick(h.form->Button3(), Qt::LeftButton);
+    } else if (step == "the memo") {
+        QTest::mouseClick(h.form->Memo1()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    } else if (step == "an error's message box") {
+        zq::setErrorPresenter({});
+        h.nextPicture = h.skin.path(QStringLiteral("ZqCSkin.ini")); // no JPEG
+        dismissBox();
+        QTest::mouseClick(h.form->Button3(), Qt::LeftButton);
+        QVERIFY(boxShown);
+    } else {
+        zq::TSetUi *dialog = h.element(Element::LogTab)->OpenPositionDialog();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCoreApplication::processEvents(); // every request it made to be the active window
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // The keys go to whichever window has the keyboard, and act on the skin.
+    auto type = [](int key, Qt::KeyboardModifiers held = {}) {
+        QWindow *focus = QGuiApplication::focusWindow();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key(key), held);
+    };
+    QTRY_COMPARE(QApplication::activeWindow(), h.form->preview());
+    type(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(man->pos(), start);
+    type(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(man->pos(), start + QPoint(-50, 60));
+    h.editor().select(man);
+    type(Qt::Key_Right);
+    QCOMPARE(man->pos(), start + QPoint(-49, 60));
+    type(Qt::Key_Tab);
+    QVERIFY(h.editor().selected() != man);
 }
 
 QTEST_MAIN(LayoutEditorTest)
