@@ -1098,7 +1098,9 @@ def run_scaled(args, work, desktop, scale):
             None if s.at(moved_box[0] + box1[2] - 2, moved_box[1] + box1[3] - 2) == pictures[
                 "zqFILed.bmp"].at(box1[0] + 40 + box1[2] - 2, box1[1] + 30 + box1[3] - 2)
             else "box 1 still at its moved place"))
+        # The undo is unsaved: 关闭 asks first, and 不保存 leaves the skin as saved.
         desktop.click(button("关闭", corner))
+        answer_save_question(desktop, "alt+n")
         status = designer.wait_for_exit()
         if status != 0:
             raise Failure("zqdesigner ended with status %d" % status)

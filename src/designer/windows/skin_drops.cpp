@@ -62,7 +62,12 @@ SkinDropTarget::SkinDropTarget(TForm2 *preview, const SkinWorkspace &workspace, 
 
 TImageButtonA *SkinDropTarget::pictureAt(QPoint at) const
 {
-    QWidget *hit = m_preview->childAt(at);
+    // Qt finds only the canvas under the pointer, never the items on it (a window over the
+    // skin, the control window, hides them): the canvas finds its own, in device pixels.
+    SkinCanvas *canvas = m_preview->canvas();
+    if (!canvas || m_preview->childAt(at) != canvas)
+        return nullptr;
+    QWidget *hit = canvas->itemAt(canvas->viewPixelAt(QPointF(canvas->mapFrom(m_preview, at))));
     if (!hit)
         return nullptr;
     for (Element e : allElements) {
