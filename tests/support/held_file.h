@@ -16,6 +16,18 @@
 
 namespace zqtest {
 
+// Wine keeps Windows' sharing rules for opening a file, but lets another program replace a
+// file held open for reading: there only a hold that shares nothing stops a save.
+inline bool runningUnderWine()
+{
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
 class HeldFile {
 public:
     enum class Sharing { Nothing, Reading };

@@ -28,9 +28,14 @@ TEST(HeldFile, ASaveRefusedByAHeldFileNamesItAndKeepsTheWholeSkin)
         {"ZqCSkin.ini", Sharing::Reading, {"set", "", "管理", "--at", "30,40"}},
         {"zqLOCKPIC.jpg", Sharing::Nothing, {"set", "", "登陆", "--at", "10,20"}},
     };
+    const bool readOnlyHoldsRefuse = !runningUnderWine();
     for (const Case &c : cases) {
         const std::string label =
             std::string(c.held) + (c.sharing == Sharing::Reading ? " shared for reading" : " not shared");
+        if (c.sharing == Sharing::Reading && !readOnlyHoldsRefuse) {
+            std::printf("%s: left out: Wine replaces a file held open for reading\n", label.c_str());
+            continue;
+        }
         SampleSkinCopy skin;
         QStringList arguments = c.edit;
         arguments[1] = skin.dir.path();

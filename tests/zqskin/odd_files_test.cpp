@@ -301,6 +301,9 @@ TEST(OddFiles, RefusedWithTheFileNamedOrReadWithinBudget)
 
 TEST(OddFiles, AFileWithoutReadPermissionIsNamed)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "a Windows file's owner cannot be denied reading by its permissions";
+#endif
 #if defined(Q_OS_UNIX)
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads every file: no permission to take away";

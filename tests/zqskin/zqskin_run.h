@@ -23,8 +23,14 @@ inline Outcome zqskin(const QStringList &arguments)
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZQSKIN_PATH), arguments);
     process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    QByteArray out = process.readAllStandardOutput();
+    QByteArray err = process.readAllStandardError();
+#ifdef Q_OS_WIN
+    // The C run-time of Windows ends each printed line with CR LF; the text is the same.
+    out.replace("\r\n", "\n");
+    err.replace("\r\n", "\n");
+#endif
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out, err};
 }
 
 } // namespace zqtest

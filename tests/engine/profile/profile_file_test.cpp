@@ -108,6 +108,9 @@ TEST(ProfileFile, AFailedSaveLeavesTheOldFileWhole)
 
 TEST(ProfileFile, ASaveKeepsTheFilesPermissions)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "a Windows file has no owner and group permissions, only its read-only flag";
+#endif
     QTemporaryDir dir;
     const QString path = dir.filePath("a.ini");
     writeBytes(path, "[S]\na=1\n");
