@@ -34,27 +34,22 @@ get_filename_component(zq_compiler_dir "${CMAKE_CXX_COMPILER}" DIRECTORY)
 list(APPEND zq_dll_dirs "${zq_compiler_dir}")
 
 # Read off the programs' import tables; cross-built, with the toolchain's objdump.
-set(zq_dependency_tool)
+set(zq_objdump "")
 if(CMAKE_CROSSCOMPILING)
-  find_program(ZQ_OBJDUMP NAMES ${CMAKE_CXX_COMPILER_TARGET}-objdump x86_64-w64-mingw32-objdump objdump REQUIRED)
-  set(zq_dependency_tool "
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${ZQ_OBJDUMP}\")")
+  find_program(ZQ_OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
+  set(zq_objdump "${ZQ_OBJDUMP}")
 endif()
 set(zq_plugin_files)
 foreach(plugin IN LISTS zq_plugins)
-  string(APPEND zq_plugin_files " \"$<TARGET_FILE:${plugin}>\"")
+  list(APPEND zq_plugin_files "$<TARGET_FILE:${plugin}>")
 endforeach()
-install(CODE "${zq_dependency_tool}
-  file(GET_RUNTIME_DEPENDENCIES
-    EXECUTABLES \"$<TARGET_FILE:zqskin>\" \"$<TARGET_FILE:zqdesigner>\"
-    MODULES ${zq_plugin_files}
-    RESOLVED_DEPENDENCIES_VAR zq_found UNRESOLVED_DEPENDENCIES_VAR zq_system
-    DIRECTORIES \"$<JOIN:${zq_dll_dirs},\" \">\"
-    PRE_EXCLUDE_REGEXES \"^api-ms-\" \"^ext-ms-\"
-    POST_EXCLUDE_REGEXES \".*[Ss]ystem32/.*\")
-  file(INSTALL \${zq_found} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")")
+install(CODE "
+  set(zq_executables \"$<TARGET_FILE:zqskin>\" \"$<TARGET_FILE:zqdesigner>\")
+  set(zq_modules \"$<JOIN:${zq_plugin_files},\" \">\")
+  set(zq_dll_dirs \"$<JOIN:${zq_dll_dirs},\" \">\")
+  set(zq_destination \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  set(zq_objdump \"${zq_objdump}\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/InstallRuntimeDlls.cmake\")")
 
 # The sample skin to start from, and a short read-me.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/sample-skin/ DESTINATION sample-skin
