@@ -910,6 +910,11 @@ def run_skins(args, work, desktop):
         render = zqskin(args, "render", other, rendered)
         if render.returncode != 0:
             raise Failure("zqskin render failed: " + render.stderr)
+        # The dialog is gone before the picture is written: on a busy machine that takes a while.
+        deadline = time.time() + TIMEOUT
+        while time.time() < deadline and not (
+                os.path.exists(exported) and open(exported, "rb").read() == open(rendered, "rb").read()):
+            time.sleep(0.2)
         if not os.path.exists(exported) or open(exported, "rb").read() != open(rendered, "rb").read():
             raise Failure("the exported picture is not the one zqskin render writes")
 
