@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace zq {
@@ -102,6 +103,12 @@ void MoveSizeLoop::finish(Outcome outcome)
     if (outcome == Outcome::Cancelled && m_control)
         m_control->setGeometry(m_startRect);
     m_loop->exit();
+    // Events processed later in the same handler (a nested processEvents) can take the
+    // loop's wake-up, and the Windows dispatcher then waits on without seeing the exit:
+    // a short repeating timer wakes the loop until it has returned (it dies with the loop).
+    auto *nudge = new QTimer(m_loop);
+    connect(nudge, &QTimer::timeout, m_loop, &QEventLoop::quit);
+    nudge->start(10);
 }
 
 bool MoveSizeLoop::eventFilter(QObject *watched, QEvent *event)

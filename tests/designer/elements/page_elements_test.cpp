@@ -251,13 +251,12 @@ void PageElementsTest::pressesThatStartNothing()
     const QRect start = geometryOf(box);
     const QPoint press = inWindow(box, QPoint(2, 17));
     bool loopSeen = true;
-    whenIdle([&] {
-        loopSeen = zq::MoveSizeLoop::isRunning();
-        if (QWidget *menu = QApplication::activePopupWidget()) // the page's menu, for a right press
-            menu->close();
-    });
+    whenIdle([&] { loopSeen = zq::MoveSizeLoop::isRunning(); });
+    const PopupWatch pageMenu([](QWidget *menu) { menu->close(); }); // for a right press
     QTest::mousePress(m_skin->window(), button, modifiers, press);
     QTest::mouseRelease(m_skin->window(), button, modifiers, press);
+    if (button == Qt::RightButton)
+        QTRY_VERIFY(pageMenu.seen());
 
     QVERIFY(!loopSeen);
     QCOMPARE(box.Panel->geometry(), start);
