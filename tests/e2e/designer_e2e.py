@@ -306,7 +306,8 @@ class Designer:
             env["HOME"] = desktop.env.get("HOME", home)
         env.pop("QT_SCALE_FACTOR", None)
         if scale:
-            env["QT_SCALE_FACTOR"] = str(scale)
+            # Wine hands a QT_ variable to a Windows program only under the name WINEQT_...
+            env[("WINE" if Designer.launcher else "") + "QT_SCALE_FACTOR"] = str(scale)
         self.log = open(os.path.join(desktop.out_dir, "zqdesigner-%d.log" % os.getpid()), "ab")
         self.process = subprocess.Popen([*Designer.launcher, binary, *args], env=env, stdout=self.log,
                                         stderr=self.log)
