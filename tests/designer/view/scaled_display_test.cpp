@@ -80,6 +80,9 @@ private:
 QImage onScreen(QWidget *window)
 {
     QCoreApplication::processEvents();
+    // A backing store that was never flushed has no picture yet (Windows' would crash here).
+    if (!window->windowHandle() || !window->windowHandle()->isExposed())
+        return {};
     QPaintDevice *device = window->backingStore() ? window->backingStore()->paintDevice() : nullptr;
     if (!device || device->devType() != QInternal::Image)
         return {};
@@ -272,6 +275,7 @@ void ScaledDisplayTest::editorCountsInScreenPixels()
     QVERIFY(skin.isValid());
     h.preview()->setGeometry(QRect(QPoint(0, 0), kScreen / kRatio));
     h.open(skin.layout());
+    h.form->move(0, 0); // out of the drags' way, wherever the system's screen put it
     h.preview()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(h.preview()));
     QCOMPARE(h.errors, QStringList());
@@ -286,7 +290,8 @@ void ScaledDisplayTest::editorCountsInScreenPixels()
     pointer.drag(canvas->viewPos(log) + QPoint(10, 10), QPoint(0, 0));
     QCOMPARE(h.form->editor().selected(), log);
     QCOMPARE(overlay->selectionRect(), QRect(start, log->size()));
-    const QImage shown = onScreen(h.preview());
+    QImage shown;
+    QTRY_VERIFY((shown = onScreen(h.preview())).size() == kScreen);
     const QImage picture =
         h.element(Element::LogTab)->bitmap().toImage().convertToFormat(QImage::Format_RGB32);
     const QPoint middleOfTop(start.x() + 40, start.y());
