@@ -181,9 +181,14 @@ def position(values, left_key, top_key):
 
 
 class Desktop:
-    def __init__(self, out_dir):
+    def __init__(self, out_dir, display=None):
         self.out_dir = out_dir
         self.shots = 0
+        self.xvfb = None
+        if display:
+            self.display = display
+            self.env = dict(os.environ, DISPLAY=self.display)
+            return
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-displayfd", str(write_end)],
@@ -204,7 +209,7 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=self.display)
 
     def close(self):
-        if self.xvfb.poll() is None:
+        if self.xvfb and self.xvfb.poll() is None:
             self.xvfb.terminate()
             try:
                 self.xvfb.wait(10)
@@ -1142,6 +1147,9 @@ def main():
     parser.add_argument("--out", required=True, help="screenshots of a failing run stay here")
     parser.add_argument("--keep", action="store_true", help="keep the screenshots of a passing run too")
     parser.add_argument("--launcher", help="runs the designer through this program (wine)")
+    parser.add_argument("--display", default=os.environ.get("ZQ_E2E_DISPLAY"),
+                        help="an X display of %dx%d to use instead of a new one (default: "
+                             "$ZQ_E2E_DISPLAY); nothing else may show on it" % SCREEN)
     parser.add_argument("--skin-folder", default="skin", help="the skin's folder, under the scratch folder")
     parser.add_argument("--first-run-only", action="store_true",
                         help="only run 1: open from the command line, drag, position, save, close")
@@ -1157,7 +1165,7 @@ def main():
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
     with tempfile.TemporaryDirectory(prefix="zqdesigner-e2e-") as work:
-        desktop = Desktop(args.out)
+        desktop = Desktop(args.out, args.display)
         try:
             if args.only in (None, "scenario"):
                 run_scenario(args, work, desktop)
