@@ -165,6 +165,13 @@ def read_layout(path):
     return values
 
 
+def expect_layout(saved, expected, where=""):
+    """Fails on the first value of the saved layout that is not the one expected."""
+    for key in sorted(set(expected) | set(saved)):
+        if expected.get(key) != saved.get(key):
+            raise Failure("%slayout %s/%s is %r, expected %r" % (where, *key, saved.get(key), expected.get(key)))
+
+
 def fraction_text(pixels, size):
     """How the layout file writes a position: at most 15 significant digits, no trailing
     zeros, plain notation for exponents -4 to 14."""
@@ -580,9 +587,7 @@ def run_scenario(args, work, desktop):
     expected[("pagefil", "logbox1top")] = str(moved_box1[1])
     expected[("pagefil", "logbox3width")] = str(sized_box3[2])
     expected[("pagefil", "logbox3height")] = str(sized_box3[3])
-    for key in sorted(set(expected) | set(saved)):
-        if expected.get(key) != saved.get(key):
-            raise Failure("layout %s/%s is %r, expected %r" % (*key, saved.get(key), expected.get(key)))
+    expect_layout(saved, expected)
     for name in PICTURES:
         if open(os.path.join(skin, name), "rb").read() != picture_bytes[name]:
             raise Failure(name + " changed")
@@ -1124,10 +1129,7 @@ def run_scaled(args, work, desktop, scale):
     expected[("normal", "log1top")] = fraction_text(moved_tab[1], BACKGROUND[1])
     expected[("pagefil", "logbox1left")] = str(box1[0] + 40)
     expected[("pagefil", "logbox1top")] = str(box1[1] + 30)
-    for key in sorted(set(expected) | set(saved)):
-        if expected.get(key) != saved.get(key):
-            raise Failure("at scale %g, layout %s/%s is %r, expected %r" % (scale, *key, saved.get(key),
-                                                                           expected.get(key)))
+    expect_layout(saved, expected, "at scale %g, " % scale)
 
 
 def keep_as_png(folder):
