@@ -100,7 +100,7 @@ void SkinOpen(benchmark::State &state)
             zq::SkinDocument skin(layout);
             if (!skin.open())
                 std::abort();
-            benchmark::DoNotOptimize(skin.Background->BgBitmap().row(0));
+            benchmark::DoNotOptimize(skin.background()->BgBitmap().row(0));
         });
     }
     bench::report(state, ours, baseline);
@@ -115,7 +115,7 @@ void SkinSave(benchmark::State &state)
     if (!skin.open())
         std::abort();
     // The baseline encodes the very pixels the skin holds, from RGB rows.
-    const zq::Bitmap &background = skin.Background->BgBitmap();
+    const zq::Bitmap &background = skin.background()->BgBitmap();
     const int width = background.width();
     const int height = background.height();
     const std::vector<uint8_t> rgb = bench::rgbOf(background);

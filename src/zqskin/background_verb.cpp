@@ -7,7 +7,7 @@ namespace zqskin {
 int runBackground(const Invocation &invocation, QTextStream &)
 {
     zq::SkinDocument skin = openSkin(invocation.skinPath);
-    skin.Background->ReplacePicture(invocation.operands[0]);
+    skin.background()->ReplacePicture(invocation.operands[0]);
     skin.save();
     return 0;
 }

@@ -4,7 +4,7 @@
 #include "skin_batch.h"
 #include "skin_source.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "picture/jpeg_codec.h"
 #include "skin/skin_document.h"

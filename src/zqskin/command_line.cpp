@@ -103,48 +103,70 @@ void refuseOption(const Verb &verb, unsigned option, bool given, QStringView nam
         throw UsageError(QStringLiteral("%1 is not an option of %2").arg(name, verb.name));
 }
 
+// Takes the argument at i into the invocation: an option, with its value (i then moves past
+// it), or else a positional argument.
+void takeArgument(const QStringList &arguments, qsizetype &i, Invocation &invocation, QStringList &positional)
+{
+    const QString &argument = arguments[i];
+    QString value;
+    if (argument == u"-h" || argument == u"--help") {
+        invocation.help = true;
+    } else if (argument == u"--version") {
+        invocation.version = true;
+    } else if (argument == u"--json") {
+        invocation.json = true;
+    } else if (optionValue(arguments, i, u"--size", value)) {
+        invocation.size = parseSize(value);
+    } else if (optionValue(arguments, i, u"--at", value)) {
+        invocation.at = parsePoint(value);
+    } else if (optionValue(arguments, i, u"--rect", value)) {
+        invocation.rect = parseRect(value);
+    } else if (optionValue(arguments, i, u"--background", value)) {
+        invocation.background = value;
+    } else if (optionValue(arguments, i, u"--tab", value)) {
+        parseTab(value);
+        invocation.tab = value;
+    } else if (optionValue(arguments, i, u"--scale", value)) {
+        invocation.scale = parseScale(value);
+    } else if (optionValue(arguments, i, u"--out-dir", value)) {
+        invocation.outDir = value;
+    } else if (optionValue(arguments, i, u"--jobs", value)) {
+        invocation.jobs = parseJobs(value);
+    } else if (argument == u"--force") {
+        invocation.force = true;
+    } else if (argument == u"--boxes") {
+        invocation.boxes = true;
+    } else if (argument.startsWith(u'-') && argument.size() > 1) {
+        throw UsageError(QStringLiteral("unknown option %1").arg(argument));
+    } else {
+        positional.append(argument);
+    }
+}
+
+// Refuses the first option given that the verb does not take.
+void refuseOptionsNotOf(const Verb &verb, const Invocation &invocation)
+{
+    refuseOption(verb, JsonOption, invocation.json, u"--json");
+    refuseOption(verb, SizeOption, invocation.size.has_value(), u"--size");
+    refuseOption(verb, AtOption, invocation.at.has_value(), u"--at");
+    refuseOption(verb, RectOption, invocation.rect.has_value(), u"--rect");
+    refuseOption(verb, BackgroundOption, invocation.background.has_value(), u"--background");
+    refuseOption(verb, TabOption, invocation.tab.has_value(), u"--tab");
+    refuseOption(verb, ScaleOption, invocation.scale.has_value(), u"--scale");
+    refuseOption(verb, OutDirOption, invocation.outDir.has_value(), u"--out-dir");
+    refuseOption(verb, ManySkinsOption, invocation.jobs.has_value(), u"--jobs");
+    refuseOption(verb, ForceOption, invocation.force, u"--force");
+    refuseOption(verb, BoxesOption, invocation.boxes, u"--boxes");
+}
+
 } // namespace
 
 Invocation parseCommandLine(const QStringList &arguments)
 {
     Invocation invocation;
     QStringList positional;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        QString value;
-        if (argument == u"-h" || argument == u"--help") {
-            invocation.help = true;
-        } else if (argument == u"--version") {
-            invocation.version = true;
-        } else if (argument == u"--json") {
-            invocation.json = true;
-        } else if (optionValue(arguments, i, u"--size", value)) {
-            invocation.size = parseSize(value);
-        } else if (optionValue(arguments, i, u"--at", value)) {
-            invocation.at = parsePoint(value);
-        } else if (optionValue(arguments, i, u"--rect", value)) {
-            invocation.rect = parseRect(value);
-        } else if (optionValue(arguments, i, u"--background", value)) {
-            invocation.background = value;
-        } else if (optionValue(arguments, i, u"--tab", value)) {
-            parseTab(value);
-            invocation.tab = value;
-        } else if (optionValue(arguments, i, u"--scale", value)) {
-            invocation.scale = parseScale(value);
-        } else if (optionValue(arguments, i, u"--out-dir", value)) {
-            invocation.outDir = value;
-        } else if (optionValue(arguments, i, u"--jobs", value)) {
-            invocation.jobs = parseJobs(value);
-        } else if (argument == u"--force") {
-            invocation.force = true;
-        } else if (argument == u"--boxes") {
-            invocation.boxes = true;
-        } else if (argument.startsWith(u'-') && argument.size() > 1) {
-            throw UsageError(QStringLiteral("unknown option %1").arg(argument));
-        } else {
-            positional.append(argument);
-        }
-    }
+    for (qsizetype i = 0; i < arguments.size(); ++i)
+        takeArgument(arguments, i, invocation, positional);
     if (invocation.version)
         return invocation;
     if (invocation.help && positional.isEmpty())
@@ -165,17 +187,7 @@ Invocation parseCommandLine(const QStringList &arguments)
     invocation.skinPaths = manySkins ? positional : positional.mid(0, 1);
     invocation.skinPath = positional.takeFirst();
     invocation.operands = manySkins ? QStringList() : positional;
-    refuseOption(*verb, JsonOption, invocation.json, u"--json");
-    refuseOption(*verb, SizeOption, invocation.size.has_value(), u"--size");
-    refuseOption(*verb, AtOption, invocation.at.has_value(), u"--at");
-    refuseOption(*verb, RectOption, invocation.rect.has_value(), u"--rect");
-    refuseOption(*verb, BackgroundOption, invocation.background.has_value(), u"--background");
-    refuseOption(*verb, TabOption, invocation.tab.has_value(), u"--tab");
-    refuseOption(*verb, ScaleOption, invocation.scale.has_value(), u"--scale");
-    refuseOption(*verb, OutDirOption, invocation.outDir.has_value(), u"--out-dir");
-    refuseOption(*verb, ManySkinsOption, invocation.jobs.has_value(), u"--jobs");
-    refuseOption(*verb, ForceOption, invocation.force, u"--force");
-    refuseOption(*verb, BoxesOption, invocation.boxes, u"--boxes");
+    refuseOptionsNotOf(*verb, invocation);
     return invocation;
 }
 

@@ -2,7 +2,7 @@
 
 #include "skin_source.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/jpeg_codec.h"
 #include "skin/skin_document.h"
 

@@ -2,7 +2,7 @@
 #include "help_text.h"
 #include "verbs.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "platform/headless_gui.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "skin_batch.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 
 #include <QThread>
 

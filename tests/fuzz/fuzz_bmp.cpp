@@ -2,7 +2,7 @@
 // a flatten resizes it, it keeps the pixels both sizes share.
 #include "fuzz_support.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "picture/bmp_writer.h"
 

@@ -2,7 +2,7 @@
 // encode made while decoding gives the same bytes as the encode made afterwards.
 #include "fuzz_support.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/jpeg_codec.h"
 #include "picture/jpeg_encode_ahead.h"
 

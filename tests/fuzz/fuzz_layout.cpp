@@ -2,7 +2,7 @@
 // same points and boxes, and every line the layout does not own stays as it was.
 #include "fuzz_support.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "numbers/regional_settings.h"
 #include "profile/profile_document.h"
 #include "skin/asset_names.h"

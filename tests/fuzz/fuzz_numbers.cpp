@@ -3,7 +3,7 @@
 // native extended-precision paths agree bit for bit.
 #include "fuzz_support.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "numbers/extended_math.h"
 #include "numbers/number_text.h"
 #include "numbers/strict_int.h"

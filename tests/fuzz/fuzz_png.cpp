@@ -2,7 +2,7 @@
 // outside the picture changes, and a copy-mode picture on a 24-bit background lands exactly.
 #include "fuzz_support.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/png_flatten.h"
 
 #include <QtEndian>

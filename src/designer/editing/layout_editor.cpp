@@ -232,8 +232,8 @@ QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted
     SnapLines lines;
     QRect extent;
     if (m_elements.count(control)) {
-        if (const SkinDocument *doc = m_workspace.document(); doc && doc->Background) {
-            const Bitmap &bg = doc->Background->BgBitmap();
+        if (const SkinDocument *doc = m_workspace.document(); doc && doc->background()) {
+            const Bitmap &bg = doc->background()->BgBitmap();
             lines.addRect(QRect(0, 0, bg.width(), bg.height()));
         }
         for (const auto &[panel, element] : m_elements) {

@@ -22,8 +22,8 @@ TImageButtonA::TImageButtonA(ElementPicture &picture, QWidget *preview)
     : m_picture(picture)
     , m_panel(new ImagePanel(preview))
 {
-    m_panel->setAccessibleName(m_picture.Name);
-    m_panel->move(m_picture.X, m_picture.Y);
+    m_panel->setAccessibleName(m_picture.Name());
+    m_panel->move(m_picture.X(), m_picture.Y());
     showPicture();
 
     m_panel->onPictureMouseDown = [this](const QMouseEvent &event) {
@@ -31,7 +31,7 @@ TImageButtonA::TImageButtonA(ElementPicture &picture, QWidget *preview)
     };
 
     m_popupMenu = new QMenu(m_panel);
-    m_popupMenu->setAccessibleName(m_picture.Name);
+    m_popupMenu->setAccessibleName(m_picture.Name());
     m_clickItem = m_popupMenu->addAction(QStringLiteral("点击"));
     m_replaceItem = m_popupMenu->addAction(QStringLiteral("换张图片"));
     m_settingsItem = m_popupMenu->addAction(QStringLiteral("设置"));
@@ -54,17 +54,17 @@ TImageButtonA::~TImageButtonA()
 
 const QString &TImageButtonA::Name() const
 {
-    return m_picture.Name;
+    return m_picture.Name();
 }
 
 int TImageButtonA::X() const
 {
-    return m_picture.X;
+    return m_picture.X();
 }
 
 int TImageButtonA::Y() const
 {
-    return m_picture.Y;
+    return m_picture.Y();
 }
 
 const ElementPicture &TImageButtonA::picture() const
@@ -74,22 +74,22 @@ const ElementPicture &TImageButtonA::picture() const
 
 const zq::Bitmap &TImageButtonA::bitmap() const
 {
-    return m_picture.Bitmap;
+    return m_picture.Bitmap();
 }
 
 ElementState TImageButtonA::place() const
 {
-    return {m_panel->geometry(), m_autoSize, QPoint(m_picture.X, m_picture.Y), nullptr};
+    return {m_panel->geometry(), m_autoSize, QPoint(m_picture.X(), m_picture.Y()), nullptr};
 }
 
 ElementState TImageButtonA::state() const
 {
     ElementState s = place();
     auto content = std::make_shared<ElementPictureContent>();
-    content->png = m_picture.Png;
-    content->bitmap = m_picture.Bitmap;
-    content->width = m_picture.PictureWidth;
-    content->height = m_picture.PictureHeight;
+    content->png = m_picture.Png();
+    content->bitmap = m_picture.Bitmap();
+    content->width = m_picture.PictureWidth();
+    content->height = m_picture.PictureHeight();
     s.picture = std::move(content);
     return s;
 }
@@ -97,18 +97,13 @@ ElementState TImageButtonA::state() const
 void TImageButtonA::restore(const ElementState &s)
 {
     if (s.picture) {
-        m_picture.Png = s.picture->png;
-        m_picture.Bitmap = s.picture->bitmap;
-        m_picture.PictureWidth = s.picture->width;
-        m_picture.PictureHeight = s.picture->height;
-        m_picture.X = s.stored.x();
-        m_picture.Y = s.stored.y();
+        m_picture.restore(s.picture->png, s.picture->bitmap, s.stored.x(), s.stored.y());
     } else {
         m_picture.Recomposite(s.stored.x(), s.stored.y());
     }
     m_autoSize = s.autoSize;
-    if (s.picture || m_picture.Png) {
-        const zq::Bitmap &bitmap = m_picture.Bitmap;
+    if (s.picture || m_picture.Png()) {
+        const zq::Bitmap &bitmap = m_picture.Bitmap();
         m_panel->setPicture(QSize(bitmap.width(), bitmap.height()), [&bitmap] { return bitmap.toImage(); });
     }
     m_panel->setGeometry(s.panel);
@@ -179,7 +174,7 @@ void TImageButtonA::DragMove(QPointF globalStart)
 void TImageButtonA::Recomposite()
 {
     m_autoSize = true;
-    const bool flattened = m_picture.Png.has_value();
+    const bool flattened = m_picture.Png().has_value();
     m_picture.Recomposite(m_panel->x(), m_panel->y());
     // Without a PNG the picture is untouched: nothing to convert again.
     if (flattened)
@@ -190,9 +185,9 @@ void TImageButtonA::Recomposite()
 
 void TImageButtonA::FlattenAgain()
 {
-    if (!m_picture.Png)
+    if (!m_picture.Png())
         return;
-    m_picture.Recomposite(m_picture.X, m_picture.Y);
+    m_picture.Recomposite(m_picture.X(), m_picture.Y());
     showPicture();
 }
 
@@ -209,7 +204,7 @@ void TImageButtonA::LoadPng(const QString &path)
 void TImageButtonA::ClickItemClick()
 {
     if (OnElementClick)
-        OnElementClick(m_picture.Name);
+        OnElementClick(m_picture.Name());
 }
 
 void TImageButtonA::ReplaceItemClick()
@@ -231,7 +226,7 @@ TSetUi *TImageButtonA::OpenPositionDialog()
     // Earlier dialogs stay open; each one applies its own fields.
     auto *dialog = new TSetUi(m_panel);
     m_positionDialog = dialog;
-    dialog->setWindowTitle(m_picture.Name);
+    dialog->setWindowTitle(m_picture.Name());
     dialog->setButton1Click([this](TSetUi &d) { ApplyPosition(d); });
     dialog->ShowBounds(m_panel->x(), m_panel->y(), m_panel->width(), m_panel->height());
     // Beside the element, where it does not hide the element or the control window.
@@ -273,18 +268,18 @@ void TImageButtonA::ApplyBounds(int left, int top, int width, int height, bool s
 
 void TImageButtonA::storePanelPosition()
 {
-    if (m_panel->pos() == QPoint(m_picture.X, m_picture.Y))
+    if (m_panel->pos() == QPoint(m_picture.X(), m_picture.Y()))
         return;
     // As Recomposite, but the panel keeps the size it was given.
     m_picture.Recomposite(m_panel->x(), m_panel->y());
-    if (m_picture.Png)
+    if (m_picture.Png())
         showPicture();
 }
 
 void TImageButtonA::showPicture()
 {
     // Converted for the screen when first painted, from the picture as it is then.
-    const zq::Bitmap &bitmap = m_picture.Bitmap;
+    const zq::Bitmap &bitmap = m_picture.Bitmap();
     m_panel->setPicture(QSize(bitmap.width(), bitmap.height()), [&bitmap] { return bitmap.toImage(); });
     fitToPicture();
 }

@@ -340,7 +340,7 @@ void TForm1::Button7Click()
     const SkinDocument *document = m_workspace->document();
     if (m_workspace->state() != SkinWorkspace::State::SkinOpen || !document || !m_dialogs.chooseExportPath)
         return;
-    const QString path = m_dialogs.chooseExportPath(this, suggestedExportPath(document->LayoutPath));
+    const QString path = m_dialogs.chooseExportPath(this, suggestedExportPath(document->layoutPath()));
     if (path.isEmpty())
         return;
     runReportingErrors([&] { exportLockScreen(*document, shownTab(), path); });

@@ -1,6 +1,6 @@
 #include "windows/error_report.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -70,12 +70,12 @@ void SkinWorkspace::setPreloadedBackground(std::unique_ptr<BackgroundPreload> pr
 
 QString SkinWorkspace::layoutPath() const
 {
-    return document() ? document()->LayoutPath : QString();
+    return document() ? document()->layoutPath() : QString();
 }
 
 QString SkinWorkspace::skinFolder() const
 {
-    return document() ? document()->SkinFolder : QString();
+    return document() ? document()->skinFolder() : QString();
 }
 
 bool SkinWorkspace::openLayout(const QString &layoutPath)
@@ -94,9 +94,9 @@ bool SkinWorkspace::openLayout(const QString &layoutPath)
     const std::unique_ptr<BackgroundPreload> preload = std::move(m_preload);
     std::shared_ptr<TBGImage> ready;
     if (preload)
-        ready = preload->take(doc.SkinFolder + backgroundFileName.toString(), m_lowColourDisplay);
+        ready = preload->take(doc.skinFolder() + backgroundFileName.toString(), m_lowColourDisplay);
     if (ready)
-        doc.Background = std::move(ready);
+        doc.setBackground(std::move(ready));
     else
         doc.openBackground(m_lowColourDisplay);
     showBackground();
@@ -134,7 +134,7 @@ void SkinWorkspace::buildElements(const std::function<void(const QString &)> &on
         if (auto *page = dynamic_cast<TPageElement *>(slot.get())) {
             for (const BoxTableRow &row : boxTable) {
                 if (row.page == e)
-                    page->MakeBox(row.slot, doc.Layout->box(row.section, row.keyNumber));
+                    page->MakeBox(row.slot, doc.layout()->box(row.section, row.keyNumber));
             }
         }
         slot->OnElementClick = onElementClick;
@@ -188,12 +188,12 @@ void SkinWorkspace::recordEdits(TImageButtonA &element)
 
 void SkinWorkspace::showBackground()
 {
-    showInPreview(*m_preview, m_skin->document->Background);
+    showInPreview(*m_preview, m_skin->document->background());
 }
 
 void SkinWorkspace::replaceBackground(const QString &jpegPath)
 {
-    TBGImage &background = *m_skin->document->Background;
+    TBGImage &background = *m_skin->document->background();
     TBGImage::Picture before = background.picture();
     background.ReplacePicture(jpegPath);
     showBackground();
@@ -213,7 +213,7 @@ void SkinWorkspace::save()
     SkinDocument &doc = *m_skin->document;
     for (const BoxTableRow &row : boxTable) {
         if (const TTextBox *textBox = box(row))
-            doc.Layout->box(row.section, row.keyNumber) = textBox->rect();
+            doc.layout()->box(row.section, row.keyNumber) = textBox->rect();
     }
     doc.save();
     m_undo.setClean();

@@ -1,7 +1,7 @@
 #include "numbers/strict_int.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 
 #include <optional>
 

@@ -118,6 +118,100 @@ bool andWorksOnStoredValues(const BitmapFormat &f)
     return true;
 }
 
+// The source columns that make each visible destination column of a stretch, relative to the
+// first source column used.
+struct ColumnGroups {
+    std::vector<int32_t> begin;
+    std::vector<int32_t> end;
+    int64_t first = 0; // the first source column used, relative to the source rectangle
+    int span = 0;      // how many source columns are used
+
+    // One destination row from the merged source row: each column the AND of its group when
+    // the width shrinks, else its one source pixel.
+    void merge(const std::vector<uint32_t> &merged, bool widthShrinks, std::vector<uint32_t> &out) const
+    {
+        const int n = int(out.size());
+        if (widthShrinks) {
+            for (int i = 0; i < n; ++i) {
+                uint32_t v = merged[size_t(begin[size_t(i)])];
+                for (int32_t j = begin[size_t(i)] + 1; j < end[size_t(i)]; ++j)
+                    v &= merged[size_t(j)];
+                out[size_t(i)] = v;
+            }
+        } else {
+            for (int i = 0; i < n; ++i)
+                out[size_t(i)] = merged[size_t(begin[size_t(i)])];
+        }
+    }
+};
+
+// The column groups of the visible destination columns cols of a rectangle that starts at
+// column left, for a source width sw shown over a destination width dw.
+ColumnGroups columnGroups(const Span &cols, int64_t left, int64_t sw, int64_t dw)
+{
+    const auto columns = static_cast<size_t>(cols.count());
+    ColumnGroups groups{std::vector<int32_t>(columns), std::vector<int32_t>(columns)};
+    groups.first = groupOf(cols.begin - left, sw, dw).begin;
+    const int64_t lastColumn = groupOf(cols.end - 1 - left, sw, dw).end;
+    for (int i = 0; i < cols.count(); ++i) {
+        const Group g = groupOf(cols.begin - left + i, sw, dw);
+        groups.begin[size_t(i)] = int32_t(g.begin - groups.first);
+        groups.end[size_t(i)] = int32_t(g.end - groups.first);
+    }
+    groups.span = int(lastColumn - groups.first);
+    return groups;
+}
+
+// Reads the used columns of a stretch's source rows, stored values or RGB, with white where a
+// row or column lies outside the source bitmap.
+class SourceRows {
+public:
+    // Source bitmap columns [firstColumn, firstColumn + span).
+    SourceRows(const Bitmap &source, int64_t firstColumn, int span, bool raw)
+        : m_source(source)
+        , m_sx0(firstColumn)
+        , m_span(span)
+        , m_inside{std::max<int64_t>(firstColumn, 0), std::min<int64_t>(firstColumn + span, source.width())}
+        , m_raw(raw)
+        , m_fillValue(raw ? source.encode(qRgb(255, 255, 255)) : opaqueWhite)
+    {}
+
+    void load(int64_t sy, uint32_t *dst) const
+    {
+        if (sy < 0 || sy >= m_source.height() || m_inside.isEmpty()) {
+            std::fill(dst, dst + m_span, m_fillValue);
+            return;
+        }
+        std::fill(dst, dst + (m_inside.begin - m_sx0), m_fillValue);
+        std::fill(dst + (m_inside.end - m_sx0), dst + m_span, m_fillValue);
+        if (m_raw)
+            m_source.readRawRow(int(sy), int(m_inside.begin), m_inside.count(),
+                                dst + (m_inside.begin - m_sx0));
+        else
+            m_source.readRgbRow(int(sy), int(m_inside.begin), m_inside.count(),
+                                dst + (m_inside.begin - m_sx0));
+    }
+
+    // The AND of source rows [begin, end) into merged; line is room for one more row.
+    void merge(int64_t begin, int64_t end, std::vector<uint32_t> &merged, std::vector<uint32_t> &line) const
+    {
+        load(begin, merged.data());
+        for (int64_t sy = begin + 1; sy < end; ++sy) {
+            load(sy, line.data());
+            for (int i = 0; i < m_span; ++i)
+                merged[size_t(i)] &= line[size_t(i)];
+        }
+    }
+
+private:
+    const Bitmap &m_source;
+    int64_t m_sx0;
+    int m_span;
+    Span m_inside;
+    bool m_raw;
+    uint32_t m_fillValue;
+};
+
 } // namespace
 
 void copyRect(Bitmap &target, QPoint to, const Bitmap &source, const QRect &from, PaletteMatcher *matcher)
@@ -189,41 +283,16 @@ void stretchRect(Bitmap &target, const QRect &to, const Bitmap &source, const QR
     // Stored values move unconverted when the formats agree and an AND of them is an AND of colours.
     const bool sameLayout = target.format().samePixelLayout(source.format());
     const bool raw = sameLayout && (!shrinking || andWorksOnStoredValues(source.format()));
-    const uint32_t fillValue = raw ? source.encode(qRgb(255, 255, 255)) : opaqueWhite;
 
-    // Column groups of the visible destination columns, relative to the first source column used.
-    const int n = cols.count();
-    const auto columns = static_cast<size_t>(n);
-    std::vector<int32_t> groupBegin(columns), groupEnd(columns);
-    const int64_t firstColumn = groupOf(cols.begin - to.x(), sw, dw).begin;
-    const int64_t lastColumn = groupOf(cols.end - 1 - to.x(), sw, dw).end;
-    for (int i = 0; i < n; ++i) {
-        const Group g = groupOf(cols.begin - to.x() + i, sw, dw);
-        groupBegin[size_t(i)] = int32_t(g.begin - firstColumn);
-        groupEnd[size_t(i)] = int32_t(g.end - firstColumn);
-    }
-    const int span = int(lastColumn - firstColumn);
-    // Source columns [firstColumn, lastColumn) of the rectangle, as source bitmap columns.
-    const int64_t sx0 = int64_t(from.x()) + firstColumn;
-    const Span inside{std::max<int64_t>(sx0, 0), std::min<int64_t>(sx0 + span, source.width())};
+    const ColumnGroups groups = columnGroups(cols, to.x(), sw, dw);
+    const SourceRows sourceRows(source, int64_t(from.x()) + groups.first, groups.span, raw);
 
     std::optional<RgbWriter> rgbWriter;
     if (!raw)
         rgbWriter.emplace(target);
-    const auto spanSize = static_cast<size_t>(span);
-    std::vector<uint32_t> merged(spanSize), line(spanSize), out(columns);
-    auto load = [&](int64_t sy, uint32_t *dst) {
-        if (sy < 0 || sy >= source.height() || inside.isEmpty()) {
-            std::fill(dst, dst + span, fillValue);
-            return;
-        }
-        std::fill(dst, dst + (inside.begin - sx0), fillValue);
-        std::fill(dst + (inside.end - sx0), dst + span, fillValue);
-        if (raw)
-            source.readRawRow(int(sy), int(inside.begin), inside.count(), dst + (inside.begin - sx0));
-        else
-            source.readRgbRow(int(sy), int(inside.begin), inside.count(), dst + (inside.begin - sx0));
-    };
+    const int n = cols.count();
+    const auto spanSize = static_cast<size_t>(groups.span);
+    std::vector<uint32_t> merged(spanSize), line(spanSize), out(static_cast<size_t>(n));
 
     const bool widthShrinks = dw < sw;
     const int bpp = target.format().bitsPerPixel;
@@ -240,23 +309,8 @@ void stretchRect(Bitmap &target, const QRect &to, const Bitmap &source, const QR
             continue;
         }
         if (g.begin != previous.begin || g.end != previous.end) {
-            load(from.y() + g.begin, merged.data());
-            for (int64_t sy = g.begin + 1; sy < g.end; ++sy) {
-                load(from.y() + sy, line.data());
-                for (int i = 0; i < span; ++i)
-                    merged[size_t(i)] &= line[size_t(i)];
-            }
-            if (widthShrinks) {
-                for (int i = 0; i < n; ++i) {
-                    uint32_t v = merged[size_t(groupBegin[size_t(i)])];
-                    for (int32_t j = groupBegin[size_t(i)] + 1; j < groupEnd[size_t(i)]; ++j)
-                        v &= merged[size_t(j)];
-                    out[size_t(i)] = v;
-                }
-            } else {
-                for (int i = 0; i < n; ++i)
-                    out[size_t(i)] = merged[size_t(groupBegin[size_t(i)])];
-            }
+            sourceRows.merge(from.y() + g.begin, from.y() + g.end, merged, line);
+            groups.merge(merged, widthShrinks, out);
             previous = g;
         }
         if (raw)

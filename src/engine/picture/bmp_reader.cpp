@@ -1,8 +1,9 @@
 #include "picture/bmp_reader.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 #include "files/safe_file.h"
+#include "picture/bmp_rle.h"
 #include "picture/picture_too_large.h"
 
 #include <algorithm>
@@ -115,20 +116,12 @@ bool masksAreSound(const std::array<uint32_t, 3> &masks, int bitsPerPixel)
     return true;
 }
 
-Header readHeader(const ByteView &file)
+// The picture's size, depth and the info header's fields, by the header's kind; returns the
+// number of planes.
+int readPictureFields(const ByteView &file, Header &h)
 {
-    if (file.u8(0) != 'B' || file.u8(1) != 'M')
-        notValid();
-    Header h;
-    h.dataOffset = file.u32(10);
-    const uint32_t headerSize = file.u32(14);
-    if (!isHeaderSize(headerSize))
-        notValid();
-    h.headerSize = int(headerSize);
-    file.need(fileHeaderSize, headerSize);
-
     int planes = 0;
-    if (headerSize == uint32_t(BmpHeaderKind::Core)) {
+    if (h.headerSize == int(BmpHeaderKind::Core)) {
         h.width = file.u16(18);
         h.height = file.u16(20);
         planes = file.u16(22);
@@ -150,9 +143,12 @@ Header readHeader(const ByteView &file)
             h.height = -h.height;
         }
     }
-    if (planes != 1 || h.width < 0 || h.height > INT32_MAX)
-        notValid();
+    return planes;
+}
 
+// Refuses a depth, and a compression that does not go with it.
+void checkDepthAndCompression(const Header &h)
+{
     const int bpp = h.bitsPerPixel;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         notValid();
@@ -173,17 +169,39 @@ Header readHeader(const ByteView &file)
     default: // JPEG and PNG payloads, and unknown codes
         notValid();
     }
+}
 
-    h.paletteStart = fileHeaderSize + headerSize;
+// Where the colour table starts, and the colour masks of a bit-field picture.
+void readMasks(const ByteView &file, Header &h)
+{
+    h.paletteStart = fileHeaderSize + h.headerSize;
     if (h.compression == biBitfields || h.compression == biAlphaBitfields) {
         // A plain info header has the masks after it; the longer headers hold them.
         const int64_t at = fileHeaderSize + int64_t(BmpHeaderKind::Info);
         h.masks = {file.u32(at), file.u32(at + 4), file.u32(at + 8)};
-        if (headerSize == uint32_t(BmpHeaderKind::Info))
+        if (h.headerSize == int(BmpHeaderKind::Info))
             h.paletteStart += h.compression == biAlphaBitfields ? 16 : 12;
-        if (!masksAreSound(h.masks, bpp))
+        if (!masksAreSound(h.masks, h.bitsPerPixel))
             notValid();
     }
+}
+
+Header readHeader(const ByteView &file)
+{
+    if (file.u8(0) != 'B' || file.u8(1) != 'M')
+        notValid();
+    Header h;
+    h.dataOffset = file.u32(10);
+    const uint32_t headerSize = file.u32(14);
+    if (!isHeaderSize(headerSize))
+        notValid();
+    h.headerSize = int(headerSize);
+    file.need(fileHeaderSize, headerSize);
+    const int planes = readPictureFields(file, h);
+    if (planes != 1 || h.width < 0 || h.height > INT32_MAX)
+        notValid();
+    checkDepthAndCompression(h);
+    readMasks(file, h);
     if (h.dataOffset < h.paletteStart || h.dataOffset > file.size())
         notValid();
     return h;
@@ -286,96 +304,13 @@ Bitmap readUncompressed(const ByteView &file, const Header &h, BitmapFormat form
     return bitmap;
 }
 
-// Decodes RLE8 or RLE4 data. Pixels the data skips (delta, early end of line or of bitmap)
-// keep index 0; runs reaching past the right edge are cut there.
-class RleDecoder {
-public:
-    RleDecoder(const uint8_t *data, int64_t size, Bitmap &bitmap)
-        : m_data(data)
-        , m_size(size)
-        , m_bitmap(bitmap)
-        , m_width(bitmap.width())
-        , m_height(bitmap.height())
-        , m_entries(bitmap.format().palette.size())
-        , m_four(bitmap.format().bitsPerPixel == 4)
-    {}
-
-    void run()
-    {
-        while (true) {
-            if (m_size - m_pos < 2) {
-                // A missing end-of-bitmap is forgiven only once every row has ended.
-                if (m_y >= m_height)
-                    return;
-                notValid();
-            }
-            const int count = m_data[m_pos];
-            const int value = m_data[m_pos + 1];
-            m_pos += 2;
-            if (count > 0) {
-                for (int i = 0; i < count; ++i)
-                    put(m_four ? ((i & 1) ? value & 0xF : value >> 4) : value);
-                continue;
-            }
-            switch (value) {
-            case 0: // end of line
-                m_x = 0;
-                ++m_y;
-                break;
-            case 1: // end of bitmap
-                return;
-            case 2: { // delta
-                if (m_size - m_pos < 2)
-                    notValid();
-                m_x += m_data[m_pos];
-                m_y += m_data[m_pos + 1];
-                m_pos += 2;
-                if (m_x > m_width || m_y > m_height)
-                    notValid();
-                break;
-            }
-            default: { // absolute run, padded to a 16-bit boundary
-                const int64_t bytes = m_four ? (value + 1) / 2 : value;
-                if (m_size - m_pos < bytes)
-                    notValid();
-                const uint8_t *p = m_data + m_pos;
-                for (int i = 0; i < value; ++i)
-                    put(m_four ? ((i & 1) ? p[i / 2] & 0xF : p[i / 2] >> 4) : p[i]);
-                m_pos += bytes + (bytes & 1);
-            }
-            }
-        }
-    }
-
-private:
-    void put(int index)
-    {
-        if (size_t(index) >= m_entries || m_y >= m_height)
-            notValid();
-        if (m_x < m_width)
-            m_bitmap.setRawPixel(int(m_x), int(m_height - 1 - m_y), uint32_t(index));
-        ++m_x;
-    }
-
-    const uint8_t *m_data;
-    int64_t m_size;
-    int64_t m_pos = 0;
-    Bitmap &m_bitmap;
-    int64_t m_width;
-    int64_t m_height;
-    int64_t m_x = 0;
-    int64_t m_y = 0; // counted from the bottom row
-    size_t m_entries;
-    bool m_four;
-};
-
 Bitmap readRle(const ByteView &file, const Header &h, BitmapFormat format)
 {
     if (h.width * h.height > maxRlePixels)
         throw PictureTooLarge(errors::bitmapNotValid(), h.width, h.height);
     Bitmap bitmap(int(h.width), int(h.height), std::move(format), Bitmap::Fill::Zero);
     const int64_t available = file.size() - h.dataOffset;
-    RleDecoder(file.at(h.dataOffset, available), available, bitmap).run();
+    decodeRle(file.at(h.dataOffset, available), available, bitmap);
     return bitmap;
 }
 

@@ -1,7 +1,7 @@
 #include "picture/jpeg_codec.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 #include "files/safe_file.h"
 #include "picture/jpeg_encode_ahead.h"
 #include "picture/jpeg_encoder.h"
@@ -128,6 +128,70 @@ std::vector<QRgb> quantisedPalette(const jpeg_decompress_struct &info)
     return palette;
 }
 
+// What a decode makes of a file's colours.
+struct DecodeKind {
+    bool cmyk;     // CMYK or YCCK, turned into RGB here
+    bool paletted; // an 8-bit bitmap with a palette
+};
+
+// Sets the decoder's output: full size, the accurate DCT, block smoothing, and the pixel form
+// the bitmap takes.
+DecodeKind chooseOutput(jpeg_decompress_struct &info, bool lowColourDisplay)
+{
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    const bool grayscale = info.jpeg_color_space == JCS_GRAYSCALE;
+    const bool paletted = grayscale || lowColourDisplay;
+    info.scale_num = 1;
+    info.scale_denom = 1;
+    info.dct_method = JDCT_ISLOW;
+    info.do_block_smoothing = TRUE;
+    info.buffered_image = FALSE;
+    if (cmyk) {
+        // libjpeg turns YCCK into CMYK; the step to RGB is ours.
+        info.out_color_space = JCS_CMYK;
+    } else if (paletted) {
+        info.out_color_space = grayscale ? JCS_GRAYSCALE : JCS_RGB;
+        info.quantize_colors = TRUE;
+        info.desired_number_of_colors = JpegCodec::paletteColours;
+        info.two_pass_quantize = TRUE; // libjpeg falls back to one pass for grayscale
+    } else {
+        info.out_color_space = JCS_EXT_BGR;
+    }
+    return {cmyk, paletted};
+}
+
+// A bitmap of the decoded size, in the form the decode writes, once decompression has started.
+Bitmap outputBitmap(const jpeg_decompress_struct &info, DecodeKind kind)
+{
+    const int width = int(info.output_width);
+    const int height = int(info.output_height);
+    if (kind.cmyk)
+        return allocateBitmap(width, height,
+                              kind.paletted ? BitmapFormat::indexed8(colourCube()) : BitmapFormat::rgb24());
+    return allocateBitmap(width, height,
+                          kind.paletted ? BitmapFormat::indexed8(quantisedPalette(info))
+                                        : BitmapFormat::rgb24());
+}
+
+// Reads every scan line into the bitmap, handing finished rows to an encode running ahead.
+void readAllRows(jpeg::Decompressor &session, Bitmap &bitmap, DecodeKind kind, JpegEncodeAhead *ahead)
+{
+    jpeg_decompress_struct &info = session.info();
+    const int width = int(info.output_width);
+    const int height = int(info.output_height);
+    if (kind.cmyk) {
+        std::vector<JSAMPLE> scratch(size_t(width) * 4);
+        CmykJob job{&info, scratch.data(), &bitmap, info.saw_Adobe_marker != 0, kind.paletted, ahead};
+        session.run(readCmykRows, &job);
+    } else {
+        std::vector<JSAMPROW> rows(static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y)
+            rows[size_t(y)] = bitmap.row(y);
+        RowsJob job{&info, rows.data(), ahead};
+        session.run(readRows, &job);
+    }
+}
+
 } // namespace
 
 void JpegCodec::loadFile(const QString &path)
@@ -174,26 +238,7 @@ Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead, JpegWarn
     jpeg::Decompressor session(m_data);
     session.readHeader();
     jpeg_decompress_struct &info = session.info();
-
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    const bool grayscale = info.jpeg_color_space == JCS_GRAYSCALE;
-    const bool paletted = grayscale || lowColourDisplay;
-    info.scale_num = 1;
-    info.scale_denom = 1;
-    info.dct_method = JDCT_ISLOW;
-    info.do_block_smoothing = TRUE;
-    info.buffered_image = FALSE;
-    if (cmyk) {
-        // libjpeg turns YCCK into CMYK; the step to RGB is ours.
-        info.out_color_space = JCS_CMYK;
-    } else if (paletted) {
-        info.out_color_space = grayscale ? JCS_GRAYSCALE : JCS_RGB;
-        info.quantize_colors = TRUE;
-        info.desired_number_of_colors = paletteColours;
-        info.two_pass_quantize = TRUE; // libjpeg falls back to one pass for grayscale
-    } else {
-        info.out_color_space = JCS_EXT_BGR;
-    }
+    const DecodeKind kind = chooseOutput(info, lowColourDisplay);
     // An encode ahead begins before the scans are read: its worker makes the 24-bit bitmap
     // meanwhile. A failed decode frees the rows, so the encode reading them is stopped first.
     Bitmap bitmap;
@@ -204,42 +249,22 @@ Bitmap JpegCodec::decode(bool lowColourDisplay, JpegEncodeAhead *ahead, JpegWarn
             if (ahead)
                 ahead->cancel();
         }
-    } stop{paletted ? nullptr : ahead};
+    } stop{kind.paletted ? nullptr : ahead};
     if (stop.ahead)
         stop.ahead->begin(int(info.image_width), int(info.image_height));
     session.run([](void *c) { jpeg_start_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
 
-    const int width = int(info.output_width);
-    const int height = int(info.output_height);
     if (stop.ahead) {
         bitmap = stop.ahead->takeBitmap();
-        if (bitmap.width() != width || bitmap.height() != height) {
+        if (bitmap.width() != int(info.output_width) || bitmap.height() != int(info.output_height)) {
             stop.ahead->cancel();
             stop.ahead = nullptr;
             bitmap = Bitmap();
         }
     }
-    if (bitmap.isEmpty()) {
-        if (cmyk)
-            bitmap = allocateBitmap(width, height,
-                                    paletted ? BitmapFormat::indexed8(colourCube()) : BitmapFormat::rgb24());
-        else
-            bitmap = allocateBitmap(width, height,
-                                    paletted ? BitmapFormat::indexed8(quantisedPalette(info))
-                                             : BitmapFormat::rgb24());
-    }
-
-    if (cmyk) {
-        std::vector<JSAMPLE> scratch(size_t(width) * 4);
-        CmykJob job{&info, scratch.data(), &bitmap, info.saw_Adobe_marker != 0, paletted, stop.ahead};
-        session.run(readCmykRows, &job);
-    } else {
-        std::vector<JSAMPROW> rows(static_cast<size_t>(height));
-        for (int y = 0; y < height; ++y)
-            rows[size_t(y)] = bitmap.row(y);
-        RowsJob job{&info, rows.data(), stop.ahead};
-        session.run(readRows, &job);
-    }
+    if (bitmap.isEmpty())
+        bitmap = outputBitmap(info, kind);
+    readAllRows(session, bitmap, kind, stop.ahead);
     session.run([](void *c) { jpeg_finish_decompress(static_cast<jpeg_decompress_struct *>(c)); }, &info);
     stop.ahead = nullptr;
     if (warnings)

@@ -1,7 +1,7 @@
 #include "picture/jpeg_session.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 
 #include <cstdlib>
 #include <cstring>

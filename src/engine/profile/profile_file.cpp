@@ -1,7 +1,7 @@
 #include "profile/profile_file.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 #include "files/safe_file.h"
 
 #include <QFileInfo>

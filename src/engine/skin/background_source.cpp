@@ -1,7 +1,7 @@
 #include "skin/background_source.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 #include "files/safe_file.h"
 #include "picture/bmp_reader.h"
 #include "picture/picture_too_large.h"

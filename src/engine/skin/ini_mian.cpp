@@ -1,11 +1,12 @@
 #include "skin/ini_mian.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "numbers/number_text.h"
 #include "numbers/regional_settings.h"
 #include "platform/code_page.h"
 #include "skin/fraction_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -43,27 +44,38 @@ constexpr std::array<NormalKey, 12> normalKeys = {{
     {"man2Top", "Man2Top", Element::ManPage, Axis::Y},
 }};
 
-// The box sections in file order. In "PageMan" key 3 is the restart box and key 4 the
-// shut-down box.
+// One box of the layout file: its section, its key number and the record's field that holds it.
 struct BoxKey {
     const char *section;
     int number;
     BoxRect TiniMian::*field;
 };
 
-constexpr std::array<BoxKey, 11> boxKeys = {{
-    {"PageLog", 1, &TiniMian::LogUserBox},
-    {"PageLog", 2, &TiniMian::LogPassBox},
-    {"PageLog", 3, &TiniMian::LogOkBox},
-    {"PageFil", 1, &TiniMian::FilCardBox},
-    {"PageFil", 2, &TiniMian::FilCardPassBox},
-    {"PageFil", 3, &TiniMian::FilAmountBox},
-    {"PageFil", 4, &TiniMian::FilOkBox},
-    {"PageMan", 1, &TiniMian::ManPassBox},
-    {"PageMan", 2, &TiniMian::ManOkBox},
-    {"PageMan", 3, &TiniMian::ManRestartBox},
-    {"PageMan", 4, &TiniMian::ManShutdownBox},
-}};
+// The boxes in file order: the table of boxes section by section, each section by key number
+// (in "PageMan" key 3 is the restart box and key 4 the shut-down box). The record declares its
+// box fields in the table's order.
+std::array<BoxKey, 11> boxKeysInFileOrder()
+{
+    constexpr std::array<BoxRect TiniMian::*, 11> fields = {
+        &TiniMian::LogUserBox,     &TiniMian::LogPassBox,     &TiniMian::LogOkBox,      &TiniMian::FilCardBox,
+        &TiniMian::FilCardPassBox, &TiniMian::FilAmountBox,   &TiniMian::FilOkBox,      &TiniMian::ManPassBox,
+        &TiniMian::ManOkBox,       &TiniMian::ManShutdownBox, &TiniMian::ManRestartBox,
+    };
+    std::array<BoxKey, 11> keys;
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = {boxTable[i].section, boxTable[i].keyNumber, fields[i]};
+    // The table keeps each section's rows together: each such run goes by key number.
+    for (auto run = keys.begin(); run != keys.end();) {
+        const char *section = run->section;
+        const auto end = std::find_if(
+            run, keys.end(), [section](const BoxKey &key) { return std::strcmp(key.section, section) != 0; });
+        std::sort(run, end, [](const BoxKey &a, const BoxKey &b) { return a.number < b.number; });
+        run = end;
+    }
+    return keys;
+}
+
+const std::array<BoxKey, 11> boxKeys = boxKeysInFileOrder();
 
 constexpr std::array<std::pair<const char *, std::int32_t BoxRect::*>, 4> boxParts = {{
     {"left", &BoxRect::left},

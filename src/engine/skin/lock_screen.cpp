@@ -1,6 +1,6 @@
 #include "skin/lock_screen.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bitmap_ops.h"
 #include "picture/bmp_reader.h"
 #include "picture/jpeg_codec.h"
@@ -96,12 +96,12 @@ Bitmap renderLockScreen(const SkinDocument &skin, Element tab)
     for (Element e : allElements)
         if (!skin.hasElement(e))
             throw EngineError(QStringLiteral("The skin has no picture %1 to draw").arg(elementName(e)));
-    const Bitmap &background = skin.Background->BgBitmap();
+    const Bitmap &background = skin.background()->BgBitmap();
     Bitmap screen = background.format().bitsPerPixel == 24 ? background : widenedTo24Bits(background);
     return drawShown(
-        std::move(screen), tab, [&](Element e) -> const Bitmap & { return skin.element(e).Bitmap; },
+        std::move(screen), tab, [&](Element e) -> const Bitmap & { return skin.element(e).Bitmap(); },
         [&](Element e) {
-            return Point{skin.element(e).X, skin.element(e).Y};
+            return Point{skin.element(e).X(), skin.element(e).Y()};
         });
 }
 

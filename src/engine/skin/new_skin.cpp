@@ -1,6 +1,6 @@
 #include "skin/new_skin.h"
 
-#include "files/error_texts.h"
+#include "errors/error_texts.h"
 #include "files/safe_file.h"
 #include "picture/jpeg_codec.h"
 #include "skin/background_source.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "skin/geometry.h"
 
 #include <QString>

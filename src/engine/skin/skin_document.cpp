@@ -1,7 +1,7 @@
 #include "skin/skin_document.h"
 
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 #include "files/file_set_writer.h"
 
 #include <QFileInfo>
@@ -9,8 +9,7 @@
 namespace zq {
 
 SkinDocument::SkinDocument(const QString &layoutPath)
-    : LayoutPath(layoutPath)
-    , SkinFolder(skinFolderOf(layoutPath))
+    : m_layoutPath(layoutPath)
 {}
 
 QString SkinDocument::skinFolderOf(const QString &layoutPath)
@@ -23,24 +22,24 @@ QString SkinDocument::skinFolderOf(const QString &layoutPath)
 
 void SkinDocument::openBackground(bool lowColourDisplay, BackgroundEncoding encoding)
 {
-    Background =
-        std::make_unique<TBGImage>(SkinFolder + backgroundFileName.toString(), lowColourDisplay, encoding);
+    m_background =
+        std::make_unique<TBGImage>(skinFolder() + backgroundFileName.toString(), lowColourDisplay, encoding);
 }
 
 bool SkinDocument::readLayout()
 {
-    const Bitmap &bg = Background->BgBitmap();
-    Layout = std::make_unique<TiniMian>(LayoutPath, PixelSize{bg.width(), bg.height()});
-    return Layout->CheckVersion();
+    const Bitmap &bg = m_background->BgBitmap();
+    m_layout = std::make_unique<TiniMian>(m_layoutPath, PixelSize{bg.width(), bg.height()});
+    return m_layout->CheckVersion();
 }
 
 ElementPicture &SkinDocument::buildElement(Element element)
 {
-    const Point at = Layout->position(element);
-    Elements[index(element)] = std::make_unique<ElementPicture>(
-        Background->BgBitmap(), SkinFolder + elementPictureFileName(element).toString(), at.x, at.y,
+    const Point at = m_layout->position(element);
+    m_elements[index(element)] = std::make_unique<ElementPicture>(
+        m_background->BgBitmap(), skinFolder() + elementPictureFileName(element).toString(), at.x, at.y,
         elementName(element).toString());
-    return *Elements[index(element)];
+    return *m_elements[index(element)];
 }
 
 bool SkinDocument::open(bool lowColourDisplay, BackgroundEncoding encoding)
@@ -57,11 +56,11 @@ void SkinDocument::save()
 {
     for (Element e : allElements)
         if (hasElement(e))
-            Layout->position(e) = Point{element(e).X, element(e).Y};
+            m_layout->position(e) = Point{element(e).X(), element(e).Y()};
 
     // A file that fails is reported in the words of its own writer: the profile call's for
     // the layout, the picture writers' for the rest.
-    const QString &layoutPath = Layout->LayoutIni.path();
+    const QString &layoutPath = m_layout->LayoutIni.path();
     const auto failure = [&layoutPath](const QString &path, const QString &reason) {
         return EngineError(path == layoutPath ? errors::unableToWrite(path)
                                               : errors::cannotCreateFile(path, reason));
@@ -74,11 +73,11 @@ void SkinDocument::save()
         if (const FileWriteResult written = files.add(path, bytes); !written.ok)
             throw failure(path, written.reason);
     };
-    add(layoutPath, Layout->layoutDocument().bytes());
+    add(layoutPath, m_layout->layoutDocument().bytes());
     for (Element e : allElements)
         if (hasElement(e))
-            add(element(e).BmpPath, element(e).bmpBytes());
-    add(Background->BgPath(), Background->jpegBytes());
+            add(element(e).BmpPath(), element(e).bmpBytes());
+    add(m_background->BgPath(), m_background->jpegBytes());
     if (const FileSetWriter::Result replaced = files.commit(); !replaced.ok)
         throw failure(files.path(replaced.failed), replaced.reason);
 }

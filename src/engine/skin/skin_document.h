@@ -42,18 +42,28 @@ public:
     // boxes puts them there first.
     void save();
 
-    bool hasElement(Element element) const { return Elements[index(element)] != nullptr; }
-    ElementPicture &element(Element element) { return *Elements[index(element)]; }
-    const ElementPicture &element(Element element) const { return *Elements[index(element)]; }
+    bool hasElement(Element element) const { return m_elements[index(element)] != nullptr; }
+    ElementPicture &element(Element element) { return *m_elements[index(element)]; }
+    const ElementPicture &element(Element element) const { return *m_elements[index(element)]; }
 
-    QString LayoutPath;
-    QString SkinFolder;
-    // Shared: a display may hold the pixels for as long as it shows them.
-    std::shared_ptr<TBGImage> Background;
-    std::unique_ptr<TiniMian> Layout;
-    std::array<std::unique_ptr<ElementPicture>, 6> Elements;
+    const QString &layoutPath() const { return m_layoutPath; }
+    // The folder of the layout file, with its trailing separator.
+    QString skinFolder() const { return skinFolderOf(m_layoutPath); }
+    // The background, once opened; shared: a display may hold the pixels for as long as it
+    // shows them.
+    const std::shared_ptr<TBGImage> &background() const { return m_background; }
+    // Takes a background opened elsewhere (ahead of time) in place of openBackground.
+    void setBackground(std::shared_ptr<TBGImage> background) { m_background = std::move(background); }
+    // The layout record, once read.
+    TiniMian *layout() { return m_layout.get(); }
+    const TiniMian *layout() const { return m_layout.get(); }
 
 private:
+    QString m_layoutPath;
+    std::shared_ptr<TBGImage> m_background;
+    std::unique_ptr<TiniMian> m_layout;
+    std::array<std::unique_ptr<ElementPicture>, 6> m_elements;
+
     static size_t index(Element element) { return size_t(element); }
 };
 

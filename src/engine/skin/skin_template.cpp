@@ -1,6 +1,6 @@
 #include "skin/skin_template.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "skin/ini_mian.h"
 

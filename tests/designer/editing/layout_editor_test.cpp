@@ -203,7 +203,7 @@ void LayoutEditorTest::undoAndRedoRestoreEachKindOfEdit()
                         {tab->X(), tab->Y()},
                         page->bitmap(),
                         box->rect(),
-                        h.workspace().document()->Background->BgBitmap()};
+                        h.workspace().document()->background()->BgBitmap()};
     };
     auto same = [](const Snapshot &a, const Snapshot &b) {
         return a.pagePanel == b.pagePanel && a.tabPanel == b.tabPanel && a.pageStored == b.pageStored &&

@@ -144,13 +144,13 @@ void ImageButtonTest::showsItsPictureAtTheStoredPosition()
     TImageButtonA &e = make(Element::LogTab);
     const zq::ElementPicture &pic = m_skin->doc->element(Element::LogTab);
     // Read back by Qt's own BMP reader, independently of the engine.
-    const QImage file = QImage(pic.BmpPath).convertToFormat(QImage::Format_RGB32);
+    const QImage file = QImage(pic.BmpPath()).convertToFormat(QImage::Format_RGB32);
 
     QCOMPARE(e.Name(), QStringLiteral("登陆"));
     QCOMPARE(e.Panel()->parentWidget(), m_skin->preview.canvas());
     QVERIFY(e.Panel()->isVisible());
     QCOMPARE(e.Panel()->accessibleName(), QStringLiteral("登陆"));
-    QCOMPARE(e.Panel()->geometry(), QRect(QPoint(pic.X, pic.Y), file.size()));
+    QCOMPARE(e.Panel()->geometry(), QRect(QPoint(pic.X(), pic.Y()), file.size()));
     QCOMPARE(shotOf(e.Panel()), file);
     QCOMPARE(shotOf(&m_skin->preview).copy(e.Panel()->geometry()), file);
 
@@ -174,14 +174,14 @@ void ImageButtonTest::dragMovesByPointerTravel()
     TImageButtonA &e = make(Element::FilTab);
     const QPoint start(e.X(), e.Y());
     const QSize size = e.Panel()->size();
-    const zq::Bitmap before = e.picture().Bitmap;
+    const zq::Bitmap before = e.picture().Bitmap();
 
     drag(QPoint(20, 10), QPoint(-137, 61), modifiers);
 
     QCOMPARE(e.Panel()->geometry(), QRect(start + QPoint(-137, 61), size));
     QCOMPARE(QPoint(e.X(), e.Y()), start + QPoint(-137, 61));
     // Without a PNG the picture is left as loaded.
-    QVERIFY(e.picture().Bitmap == before);
+    QVERIFY(e.picture().Bitmap() == before);
 }
 
 void ImageButtonTest::rightPressAndDoubleClickStartNothing()
@@ -250,8 +250,8 @@ void ImageButtonTest::settingsFillsTheFieldsAndTheCaption()
     QCOMPARE(d->windowTitle(), QStringLiteral("登陆激活"));
     QCOMPARE(d->Edit1()->text(), QStringLiteral("456"));
     QCOMPARE(d->Edit2()->text(), QStringLiteral("123"));
-    QCOMPARE(d->Edit3()->text(), QString::number(e.picture().Bitmap.width()));
-    QCOMPARE(d->Edit4()->text(), QString::number(e.picture().Bitmap.height()));
+    QCOMPARE(d->Edit3()->text(), QString::number(e.picture().Bitmap().width()));
+    QCOMPARE(d->Edit4()->text(), QString::number(e.picture().Bitmap().height()));
 }
 
 void ImageButtonTest::upArrowMovesAtOnce()
@@ -328,7 +328,7 @@ void ImageButtonTest::typedPositionIsStoredAndReflattened()
     QCOMPARE(e.Panel()->geometry(), QRect(100, 300, 90, 35));
     QCOMPARE(QPoint(e.X(), e.Y()), QPoint(100, 300));
     // The PNG lies over the background of its new place; its picture keeps the PNG's size.
-    const zq::Bitmap &pic = e.picture().Bitmap;
+    const zq::Bitmap &pic = e.picture().Bitmap();
     QCOMPARE(QSize(pic.width(), pic.height()), QSize(40, 30));
     for (QPoint p : {QPoint(0, 0), QPoint(19, 29), QPoint(7, 13)})
         QCOMPARE(pic.pixel(p.x(), p.y()), m_skin->background().pixel(100 + p.x(), 300 + p.y()));
@@ -340,7 +340,7 @@ void ImageButtonTest::typedPositionIsStoredAndReflattened()
     // The next drag sizes the panel to the picture again and flattens at the new place.
     drag(QPoint(30, 10), QPoint(11, 7));
     QCOMPARE(e.Panel()->geometry(), QRect(111, 307, 40, 30));
-    QCOMPARE(e.picture().Bitmap.pixel(3, 4), m_skin->background().pixel(114, 311));
+    QCOMPARE(e.picture().Bitmap().pixel(3, 4), m_skin->background().pixel(114, 311));
 }
 
 void ImageButtonTest::eachDialogAppliesItsOwnFields()
@@ -379,7 +379,7 @@ void ImageButtonTest::pngTakesItsSizeAndABrokenOneChangesNothing()
     pickFromMenu(QPoint(10, 10), QStringLiteral("换张图片"));
     QCOMPARE(asked, 1);
     QCOMPARE(e.Panel()->size(), QSize(150, 44));
-    QVERIFY(!e.picture().Png);
+    QVERIFY(!e.picture().Png());
 
     chosen = writeHalfClearPng(m_skin->path(QStringLiteral("wide.png")), QSize(520, 90), qRgb(10, 220, 40));
     pickFromMenu(QPoint(10, 10), QStringLiteral("换张图片"));
@@ -389,7 +389,7 @@ void ImageButtonTest::pngTakesItsSizeAndABrokenOneChangesNothing()
     const QImage shown = shotOf(e.Panel());
     QCOMPARE(shown.pixel(100, 50), m_skin->background().pixel(at.x() + 100, at.y() + 50));
     QCOMPARE(shown.pixel(400, 50), qRgb(10, 220, 40));
-    const zq::Bitmap before = e.picture().Bitmap;
+    const zq::Bitmap before = e.picture().Bitmap();
 
     QFile broken(m_skin->path(QStringLiteral("broken.png")));
     QVERIFY(broken.open(QIODevice::WriteOnly));
@@ -400,7 +400,7 @@ void ImageButtonTest::pngTakesItsSizeAndABrokenOneChangesNothing()
     QCOMPARE(m_errors.size(), 1);
     QVERIFY2(m_errors[0].contains(broken.fileName()), qPrintable(m_errors[0]));
     QCOMPARE(e.Panel()->geometry(), QRect(at, QSize(520, 90)));
-    QVERIFY(e.picture().Bitmap == before);
+    QVERIFY(e.picture().Bitmap() == before);
     QCOMPARE(shotOf(e.Panel()), shown);
 }
 
@@ -417,7 +417,7 @@ void ImageButtonTest::sendToBackStaysAboveTheBackground()
     e.SendElementToBack();
     QCOMPARE(QPoint(e.X(), e.Y()), QPoint(40, 50));
     QCOMPARE(m_skin->preview.canvas()->children().indexOf(e.Panel()), 0);
-    const QImage file = QImage(e.picture().BmpPath).convertToFormat(QImage::Format_RGB32);
+    const QImage file = QImage(e.picture().BmpPath()).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shotOf(&m_skin->preview).copy(QRect(QPoint(40, 50), file.size())), file);
 
     e.BringElementToFront();
@@ -475,7 +475,7 @@ void ImageButtonTest::pictureFirstShownLateIsTheCurrentOne()
     e.ShowElement();
     QCOMPARE(e.Panel()->size(), size);
     const QImage shot = shotOf(e.Panel());
-    const zq::Bitmap &now = e.picture().Bitmap;
+    const zq::Bitmap &now = e.picture().Bitmap();
     QCOMPARE(QSize(now.width(), now.height()), size);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)

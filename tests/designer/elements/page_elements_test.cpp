@@ -75,7 +75,7 @@ void PageElementsTest::cleanup()
 zq::TFil &PageElementsTest::makeFil()
 {
     m_skin = std::make_unique<SampleSkin>();
-    const zq::TiniMian &layout = *m_skin->doc->Layout;
+    const zq::TiniMian &layout = *m_skin->doc->layout();
     m_fil = std::make_unique<zq::TFil>(m_skin->doc->element(Element::FilPage), m_skin->preview.canvas());
     m_fil->MakeBox1(layout.FilCardBox);
     m_fil->MakeBox2(layout.FilCardPassBox);
@@ -88,7 +88,7 @@ void PageElementsTest::boxesFollowTheTable()
 {
     SampleSkin skin;
     QVERIFY(skin.opened);
-    const zq::TiniMian &layout = *skin.doc->Layout;
+    const zq::TiniMian &layout = *skin.doc->layout();
 
     zq::TUserLog log(skin.doc->element(Element::LogPage), &skin.preview);
     log.MakeBox1(layout.LogUserBox);
@@ -174,7 +174,7 @@ void PageElementsTest::managementBoxesThreeAndFourCross()
         setKey(ini, "PageMan", "logbox4Height", 80);
     });
     QVERIFY(skin.opened);
-    const zq::TiniMian &layout = *skin.doc->Layout;
+    const zq::TiniMian &layout = *skin.doc->layout();
     zq::TMan man(skin.doc->element(Element::ManPage), &skin.preview);
     man.MakeBox1(layout.ManPassBox);
     man.MakeBox2(layout.ManOkBox);

@@ -167,7 +167,7 @@ void ScaledDisplayTest::skinShowsPixelForPixelAsAtScaleOne()
     SampleSkin skin;
     QVERIFY(skin.opened);
     skin.preview.setGeometry(QRect(QPoint(0, 0), kScreen / kRatio));
-    const zq::TiniMian &layout = *skin.doc->Layout;
+    const zq::TiniMian &layout = *skin.doc->layout();
     std::vector<std::unique_ptr<zq::TImageButtonA>> elements;
     for (Element e : {Element::LogTab, Element::FilTab, Element::ManTab})
         elements.push_back(std::make_unique<zq::TImageButtonA>(skin.doc->element(e), skin.preview.canvas()));
@@ -249,7 +249,7 @@ void ScaledDisplayTest::dragsMoveByTheScreenPixelsTravelled()
     skin.preview.setGeometry(QRect(QPoint(0, 0), kScreen / kRatio));
     zq::TImageButtonA tab(skin.doc->element(Element::LogTab), skin.preview.canvas());
     zq::TFil page(skin.doc->element(Element::FilPage), skin.preview.canvas());
-    page.MakeBox1(skin.doc->Layout->FilCardBox);
+    page.MakeBox1(skin.doc->layout()->FilCardBox);
     page.ApplyBounds(211, 97, 0, 0, false, zq::TImageButtonA::Edit::Key);
     QVERIFY(skin.exposed());
 
@@ -346,7 +346,7 @@ void ScaledDisplayTest::screenReadersFindEachItemWhereItShows()
     skin.preview.setGeometry(QRect(QPoint(0, 0), kScreen / kRatio));
     zq::TImageButtonA tab(skin.doc->element(Element::ManTab), skin.preview.canvas());
     zq::TMan page(skin.doc->element(Element::ManPage), skin.preview.canvas());
-    page.MakeBox3(skin.doc->Layout->ManShutdownBox);
+    page.MakeBox3(skin.doc->layout()->ManShutdownBox);
     page.ApplyBounds(101, 203, 0, 0, false, zq::TImageButtonA::Edit::Key);
     QVERIFY(skin.exposed());
 

@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "windows/error_report.h"
 
 #include <QApplication>

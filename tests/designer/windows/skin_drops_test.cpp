@@ -174,7 +174,7 @@ void SkinDropsTest::dropsDoWhatTheirSpotSays()
         break;
     }
     case Effect::ReplacesBackground: {
-        const zq::Bitmap dropped = h.workspace().document()->Background->BgBitmap();
+        const zq::Bitmap dropped = h.workspace().document()->background()->BgBitmap();
         QVERIFY(h.skinShown() != shownBefore);
         QCOMPARE(h.undo().count(), 1);
         h.key(Qt::Key_Z, Qt::ControlModifier);
@@ -186,7 +186,7 @@ void SkinDropsTest::dropsDoWhatTheirSpotSays()
         menu.open(again.layout());
         menu.nextPicture = paths[0];
         QTest::mouseClick(menu.form->Button3(), Qt::LeftButton);
-        QCOMPARE(dropped, menu.workspace().document()->Background->BgBitmap());
+        QCOMPARE(dropped, menu.workspace().document()->background()->BgBitmap());
         break;
     }
     case Effect::Refused:

@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "numbers/strict_int.h"
 
 #include <gtest/gtest.h>

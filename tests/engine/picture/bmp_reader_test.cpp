@@ -1,6 +1,6 @@
 #include "bmp_test_files.h"
 
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 
 #include <QTemporaryDir>

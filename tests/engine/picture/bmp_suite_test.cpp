@@ -1,5 +1,5 @@
 // The public BMP suite (good, questionable and bad files) against the reader and writer.
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "picture/bmp_writer.h"
 

@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "picture/bmp_writer.h"
 

@@ -1,5 +1,5 @@
-#include "files/engine_error.h"
-#include "files/error_texts.h"
+#include "errors/engine_error.h"
+#include "errors/error_texts.h"
 #include "picture/jpeg_codec.h"
 #include "support/raw_jpeg.h"
 

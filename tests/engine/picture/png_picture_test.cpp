@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/png_picture.h"
 
 #include "png_test_files.h"

@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "profile/profile_file.h"
 #include "support/test_files.h"
 

@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "numbers/regional_settings.h"
 #include "skin/ini_mian.h"
 #include "support/geometry_printers.h"

@@ -1,4 +1,4 @@
-#include "files/engine_error.h"
+#include "errors/engine_error.h"
 #include "picture/jpeg_codec.h"
 #include "skin/skin_document.h"
 #include "skin_fixture.h"
@@ -49,14 +49,14 @@ TEST(SkinDocumentTest, OpenBuildsTheSixElementsAtTheirLayoutPoints)
     zqtest::SampleSkinCopy skin;
     SkinDocument doc(skin.layout());
     ASSERT_TRUE(doc.open());
-    EXPECT_EQ(doc.Background->BgBitmap().width(), 1920);
-    EXPECT_EQ(doc.Background->BgBitmap().height(), 1080);
+    EXPECT_EQ(doc.background()->BgBitmap().width(), 1920);
+    EXPECT_EQ(doc.background()->BgBitmap().height(), 1080);
     for (Element e : zq::allElements) {
         ASSERT_TRUE(doc.hasElement(e));
-        EXPECT_EQ(doc.element(e).X, doc.Layout->position(e).x);
-        EXPECT_EQ(doc.element(e).Y, doc.Layout->position(e).y);
-        EXPECT_EQ(doc.element(e).Name, zq::elementName(e).toString());
-        EXPECT_EQ(QFileInfo(doc.element(e).BmpPath).fileName(), zq::elementPictureFileName(e).toString());
+        EXPECT_EQ(doc.element(e).X(), doc.layout()->position(e).x);
+        EXPECT_EQ(doc.element(e).Y(), doc.layout()->position(e).y);
+        EXPECT_EQ(doc.element(e).Name(), zq::elementName(e).toString());
+        EXPECT_EQ(QFileInfo(doc.element(e).BmpPath()).fileName(), zq::elementPictureFileName(e).toString());
     }
 }
 
@@ -69,7 +69,7 @@ TEST(SkinDocumentTest, OldLayoutBuildsNoElements)
     zqtest::writeBytes(skin.layout(), ini);
     SkinDocument doc(skin.layout());
     EXPECT_FALSE(doc.open());
-    EXPECT_TRUE(doc.Background != nullptr);
+    EXPECT_TRUE(doc.background() != nullptr);
     EXPECT_FALSE(doc.hasElement(Element::LogTab));
 }
 
@@ -86,7 +86,7 @@ TEST(SkinDocumentTest, SavingAnUnchangedSkinKeepsLayoutAndPicturesAndReencodesTh
     EXPECT_EQ(skin.bytes("zqLOGed.bmp"), log);
     const QByteArray saved = skin.bytes("zqLOCKPIC.jpg");
     EXPECT_NE(saved, jpeg) << "the background is encoded again at quality 90";
-    EXPECT_EQ(saved, doc.Background->BgJpeg().encode(doc.Background->BgBitmap()));
+    EXPECT_EQ(saved, doc.background()->BgJpeg().encode(doc.background()->BgBitmap()));
     EXPECT_EQ(QImage(skin.path("zqLOCKPIC.jpg")).size(), QSize(1920, 1080));
 }
 
@@ -101,8 +101,8 @@ TEST(SkinDocumentTest, MovedElementIsSavedAndReopensThere)
     }
     SkinDocument again(skin.layout());
     ASSERT_TRUE(again.open());
-    EXPECT_EQ(again.element(Element::FilTab).X, 301);
-    EXPECT_EQ(again.element(Element::FilTab).Y, 7);
+    EXPECT_EQ(again.element(Element::FilTab).X(), 301);
+    EXPECT_EQ(again.element(Element::FilTab).Y(), 7);
 }
 
 // A skin whose every file a save changes, opened and edited; the files as they were.
@@ -234,17 +234,17 @@ TEST(SkinDocumentTest, TheSaveWritesTheBytesOfEachFileWrittenByItself)
     SkinDocument reference(alone.layout());
     edit(reference);
     for (Element e : zq::allElements)
-        reference.Layout->position(e) = zq::Point{reference.element(e).X, reference.element(e).Y};
-    reference.Layout->WriteLayout();
+        reference.layout()->position(e) = zq::Point{reference.element(e).X(), reference.element(e).Y()};
+    reference.layout()->WriteLayout();
     for (Element e : zq::allElements)
         reference.element(e).SaveBitmap();
-    reference.Background->SaveBackground();
+    reference.background()->SaveBackground();
 
     for (const char *name : zqtest::sampleFiles) {
         SCOPED_TRACE(name);
         EXPECT_EQ(together.bytes(name), alone.bytes(name));
     }
-    const zq::Bitmap &bg = saved.Background->BgBitmap();
+    const zq::Bitmap &bg = saved.background()->BgBitmap();
     EXPECT_EQ(together.bytes("zqLOCKPIC.jpg"),
               zqtest::rawEncode(rgbOf(bg).data(), bg.width(), bg.height(), false));
 }
@@ -260,7 +260,7 @@ TEST(SkinDocumentTest, ALoginTabBeyondTheRightEdgeIsNotSavedAndTheSkinStillOpens
     {
         SkinDocument doc(skin.layout());
         ASSERT_TRUE(doc.open());
-        doc.element(Element::LogTab).Recomposite(doc.Background->BgBitmap().width() + 1, 12);
+        doc.element(Element::LogTab).Recomposite(doc.background()->BgBitmap().width() + 1, 12);
         EXPECT_THROW(doc.save(), zq::EngineError);
     }
     for (size_t i = 0; i < std::size(names); ++i)
@@ -281,7 +281,7 @@ TEST(SkinDocumentTest, MissingBackgroundStopsTheOpenBeforeTheLayout)
         EXPECT_TRUE(error.message().startsWith(
             QStringLiteral("Cannot open file \"%1\". ").arg(skin.path("zqLOCKPIC.jpg"))));
     }
-    EXPECT_EQ(doc.Layout, nullptr);
+    EXPECT_EQ(doc.layout(), nullptr);
 }
 
 class BackgroundTest : public ::testing::Test {

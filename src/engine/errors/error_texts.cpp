@@ -1,4 +1,4 @@
-#include "files/error_texts.h"
+#include "errors/error_texts.h"
 
 namespace zq::errors {
 
