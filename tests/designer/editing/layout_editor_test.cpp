@@ -1,6 +1,6 @@
+#include "document/skin_workspace.h"
 #include "editing/edit_overlay.h"
 #include "editing/layout_editor.h"
-#include "editing/move_size_loop.h"
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
 #include "elements/set_ui.h"
@@ -8,13 +8,13 @@
 #include "fixtures/designer_fixture.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_codec.h"
+#include "shared/error_report.h"
 #include "skin/bg_image.h"
 #include "skin/skin_document.h"
+#include "view/move_size_loop.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
 #include "windows/control_window.h"
-#include "windows/error_report.h"
-#include "windows/preview_window.h"
-#include "windows/skin_workspace.h"
 #include "windows/text_constants.h"
 
 #include <QAccessible>
@@ -134,7 +134,7 @@ void LayoutEditorTest::keysMoveTheSelectedPictureAndItsStoredPosition()
     QCOMPARE(h.notices, QStringList{QStringLiteral("皮肤保存成功")});
     zq::SkinDocument saved(h.skin.layout());
     QVERIFY(saved.open());
-    QCOMPARE(QPoint(saved.element(Element::FilTab).X, saved.element(Element::FilTab).Y), expected);
+    QCOMPARE(QPoint(saved.element(Element::FilTab).X(), saved.element(Element::FilTab).Y()), expected);
 }
 
 void LayoutEditorTest::ctrlArrowsResizeABoxAndARunIsOneUndo()
