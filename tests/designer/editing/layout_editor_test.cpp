@@ -134,7 +134,7 @@ void LayoutEditorTest::keysMoveTheSelectedPictureAndItsStoredPosition()
     QCOMPARE(h.notices, QStringList{QStringLiteral("皮肤保存成功")});
     zq::SkinDocument saved(h.skin.layout());
     QVERIFY(saved.open());
-    QCOMPARE(QPoint(saved.element(Element::FilTab).X, saved.element(Element::FilTab).Y), expected);
+    QCOMPARE(QPoint(saved.element(Element::FilTab).X(), saved.element(Element::FilTab).Y()), expected);
 }
 
 void LayoutEditorTest::ctrlArrowsResizeABoxAndARunIsOneUndo()

@@ -336,7 +336,7 @@ void ScaledDisplayTest::editorCountsInScreenPixels()
     QCOMPARE(h.notices, QStringList{QStringLiteral("皮肤保存成功")});
     zq::SkinDocument saved(skin.layout());
     QVERIFY(saved.open());
-    QCOMPARE(QPoint(saved.element(Element::LogTab).X, saved.element(Element::LogTab).Y), dropped);
+    QCOMPARE(QPoint(saved.element(Element::LogTab).X(), saved.element(Element::LogTab).Y()), dropped);
 }
 
 void ScaledDisplayTest::screenReadersFindEachItemWhereItShows()
