@@ -23,18 +23,19 @@ public:
 
 struct Invocation {
     QString verb;
-    QString skinPath;                   // as given: the layout file or the skin folder
-    QStringList skinPaths;              // every SKIN given, skinPath first
-    QStringList operands;               // what the verb takes after SKIN
-    std::optional<zq::PixelSize> size;  // --size WxH; left out, it comes from the skin's background
-    std::optional<zq::Point> at;        // --at X,Y
-    std::optional<zq::BoxRect> rect;    // --rect L,T,W,H
-    std::optional<QString> background;  // --background JPEG
-    std::optional<QString> tab;         // --tab 登陆|充值|管理
-    std::optional<double> scale;        // --scale F, 0 < F <= 1
-    std::optional<QString> outDir;      // --out-dir DIR
-    std::optional<int> jobs;            // --jobs N
-    std::vector<zq::PixelSize> screens; // --screen WxH, each time it is given
+    QString skinPath;                  // as given: the layout file or the skin folder
+    QStringList skinPaths;             // every SKIN given, skinPath first
+    QStringList operands;              // what the verb takes after SKIN
+    std::optional<zq::PixelSize> size; // --size WxH; left out, it comes from the skin's background
+    std::optional<zq::Point> at;       // --at X,Y
+    std::optional<zq::BoxRect> rect;   // --rect L,T,W,H
+    std::optional<QString> background; // --background JPEG
+    std::optional<QString> tab;        // --tab 登陆|充值|管理
+    std::optional<double> scale;       // --scale F, 0 < F <= 1
+    std::optional<QString> outDir;     // --out-dir DIR
+    std::optional<int> jobs;           // --jobs N
+    // --screen WxH, each time it is given
+    std::vector<zq::PixelSize> screens;
     bool force = false;
     bool boxes = false;
     bool json = false;
