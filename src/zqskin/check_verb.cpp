@@ -7,10 +7,12 @@
 #include "errors/engine_error.h"
 #include "picture/bmp_reader.h"
 #include "picture/jpeg_codec.h"
+#include "skin/client_screens.h"
 #include "skin/skin_document.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -31,6 +33,17 @@ QString sizeText(zq::PixelSize size)
     return QStringLiteral("%1 x %2").arg(size.width).arg(size.height);
 }
 
+// A box's rectangle on the background: its page's position plus its place on the page. A sum
+// beyond 32 bits is held at the limit, which lies beyond every screen as the sum does.
+zq::BoxRect onBackground(zq::Point page, const zq::BoxRect &box)
+{
+    const auto held = [](std::int64_t v) {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return {held(std::int64_t(page.x) + box.left), held(std::int64_t(page.y) + box.top), box.width,
+            box.height};
+}
+
 // One finding: the skin file it is about, the element or box caption when there is one, a
 // code that stays the same from release to release, and the words the text form prints.
 struct Problem {
@@ -46,10 +59,15 @@ struct Problem {
 
 class Checker {
 public:
-    explicit Checker(const QString &skinPath)
+    Checker(const QString &skinPath, const std::vector<zq::PixelSize> &screens)
         : m_layoutPath(layoutPathOf(skinPath))
         , m_folder(zq::SkinDocument::skinFolderOf(m_layoutPath))
-    {}
+    {
+        // A screen given twice is looked at once.
+        for (zq::PixelSize screen : screens)
+            if (std::find(m_screens.begin(), m_screens.end(), screen) == m_screens.end())
+                m_screens.push_back(screen);
+    }
 
     std::vector<Problem> run()
     {
@@ -109,11 +127,22 @@ private:
             m_problems.push_back({zq::layoutFileName.toString(), std::nullopt,
                                   QStringLiteral("layout_old_version"), zq::oldLayoutMessage()});
         // An older layout's positions mean something else: placing them would only add noise.
-        if (current && m_backgroundSize)
+        const bool placed = current && m_backgroundSize;
+        if (placed)
             for (zq::Element element : zq::allElements)
                 checkPicture(layout, element);
         for (const zq::BoxTableRow &row : zq::boxTable)
-            checkBox(layout, row);
+            checkBox(layout, row, placed);
+    }
+
+    // A problem for each screen that cuts the rectangle (in background pixels) off.
+    void checkScreens(const zq::BoxRect &rect, const QString &element, const QString &where)
+    {
+        for (zq::PixelSize screen : m_screens)
+            if (zq::liesBeyondScreen(rect, screen))
+                m_problems.push_back(
+                    {zq::layoutFileName.toString(), element, QStringLiteral("outside_screen"),
+                     where + QStringLiteral(" reaches past a %1 screen").arg(sizeText(screen)), false});
     }
 
     void checkPicture(const zq::TiniMian &layout, zq::Element element)
@@ -122,18 +151,21 @@ private:
         if (!size)
             return;
         const zq::Point at = layout.position(element);
+        const QString name = zq::elementName(element).toString();
+        const QString where = QStringLiteral("%1 (%2) at %3,%4, %5,")
+                                  .arg(name, zq::elementPictureFileName(element))
+                                  .arg(at.x)
+                                  .arg(at.y)
+                                  .arg(sizeText(*size));
         if (!inside(at.x, at.y, size->width, size->height, m_backgroundSize->width, m_backgroundSize->height))
-            m_problems.push_back({zq::layoutFileName.toString(), zq::elementName(element).toString(),
-                                  QStringLiteral("picture_outside_background"),
-                                  QStringLiteral("%1 (%2) at %3,%4, %5, reaches past the background (%6)")
-                                      .arg(zq::elementName(element), zq::elementPictureFileName(element))
-                                      .arg(at.x)
-                                      .arg(at.y)
-                                      .arg(sizeText(*size), sizeText(*m_backgroundSize)),
-                                  false});
+            m_problems.push_back(
+                {zq::layoutFileName.toString(), name, QStringLiteral("picture_outside_background"),
+                 where + QStringLiteral(" reaches past the background (%1)").arg(sizeText(*m_backgroundSize)),
+                 false});
+        checkScreens({at.x, at.y, size->width, size->height}, name, where);
     }
 
-    void checkBox(const zq::TiniMian &layout, const zq::BoxTableRow &row)
+    void checkBox(const zq::TiniMian &layout, const zq::BoxTableRow &row, bool placed)
     {
         const zq::BoxRect box = layout.box(row.section, row.keyNumber);
         const QString where = QStringLiteral("%1 (%2 logbox%3) at %4,%5, %6 x %7,")
@@ -156,10 +188,17 @@ private:
                                   where + QStringLiteral(" reaches past its page %1 (%2)")
                                               .arg(zq::elementName(row.page), sizeText(*page)),
                                   false});
+        if (!placed)
+            return;
+        const zq::BoxRect rect = onBackground(layout.position(row.page), box);
+        checkScreens(rect, caption,
+                     where +
+                         QStringLiteral(" is at %1,%2 on the background and").arg(rect.left).arg(rect.top));
     }
 
     QString m_layoutPath;
     QString m_folder;
+    std::vector<zq::PixelSize> m_screens;
     std::vector<Problem> m_problems;
     std::optional<zq::PixelSize> m_backgroundSize;
     std::array<std::optional<zq::PixelSize>, 6> m_pictureSizes;
@@ -195,11 +234,11 @@ int runCheck(const Invocation &invocation, QTextStream &out)
 {
     if (invocation.skinPaths.size() > 1)
         return runOnSkins(invocation, out, [&](const QString &skin) {
-            const std::vector<Problem> problems = Checker(skin).run();
+            const std::vector<Problem> problems = Checker(skin, invocation.screens).run();
             return SkinReport{problems.empty(),
                               invocation.json ? jsonReport(skin, problems) : lineReport(skin, problems)};
         });
-    const std::vector<Problem> problems = Checker(invocation.skinPath).run();
+    const std::vector<Problem> problems = Checker(invocation.skinPath, invocation.screens).run();
     if (invocation.json) {
         out << jsonReport(invocation.skinPath, problems) << '\n';
         return problems.empty() ? 0 : 1;

@@ -2,6 +2,8 @@
 
 #include "verbs.h"
 
+#include "skin/client_screens.h"
+
 #include <QRegularExpression>
 
 #include <array>
@@ -75,6 +77,15 @@ int parseJobs(const QString &text)
     return jobs;
 }
 
+// A client machine's screen, in the form the designer's list of screens reads as well.
+zq::PixelSize parseScreen(const QString &text)
+{
+    if (const std::optional<zq::PixelSize> screen = zq::parseScreenSize(text))
+        return *screen;
+    throw UsageError(
+        QStringLiteral("--screen wants WIDTHxHEIGHT in pixels, both from 1 to 65535, not \"%1\"").arg(text));
+}
+
 QString quotedList(const QStringList &names)
 {
     return QStringLiteral("\"") + names.join(QStringLiteral("\", \"")) + u'"';
@@ -132,6 +143,8 @@ void takeArgument(const QStringList &arguments, qsizetype &i, Invocation &invoca
         invocation.outDir = value;
     } else if (optionValue(arguments, i, u"--jobs", value)) {
         invocation.jobs = parseJobs(value);
+    } else if (optionValue(arguments, i, u"--screen", value)) {
+        invocation.screens.push_back(parseScreen(value));
     } else if (argument == u"--force") {
         invocation.force = true;
     } else if (argument == u"--boxes") {
@@ -155,6 +168,7 @@ void refuseOptionsNotOf(const Verb &verb, const Invocation &invocation)
     refuseOption(verb, ScaleOption, invocation.scale.has_value(), u"--scale");
     refuseOption(verb, OutDirOption, invocation.outDir.has_value(), u"--out-dir");
     refuseOption(verb, ManySkinsOption, invocation.jobs.has_value(), u"--jobs");
+    refuseOption(verb, ScreenOption, !invocation.screens.empty(), u"--screen");
     refuseOption(verb, ForceOption, invocation.force, u"--force");
     refuseOption(verb, BoxesOption, invocation.boxes, u"--boxes");
 }

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace zqskin {
 
@@ -33,6 +34,8 @@ struct Invocation {
     std::optional<double> scale;       // --scale F, 0 < F <= 1
     std::optional<QString> outDir;     // --out-dir DIR
     std::optional<int> jobs;           // --jobs N
+    // --screen WxH, each time it is given
+    std::vector<zq::PixelSize> screens;
     bool force = false;
     bool boxes = false;
     bool json = false;

@@ -28,8 +28,11 @@ const std::array<VerbHelp, 9> helpTable = {{
                u"every picture inside the background and every input box inside its page. Prints one\n"
                u"problem per line and exits with status 1, or prints \"ok\". Changes nothing.\n"
                u"\n"
-               u"  --json      one JSON object per skin: ok and the problems, each with a stable code\n"
-               u"  --jobs N    with several skins, check N at a time (default: one per core)\n"},
+               u"  --json        one JSON object per skin: ok and the problems, each with a stable code\n"
+               u"  --screen WxH  also report each picture and input box lying wholly or partly beyond a\n"
+               u"                client screen of W x H pixels, on which the background is drawn 1:1\n"
+               u"                from the top-left corner; may be given more than once\n"
+               u"  --jobs N      with several skins, check N at a time (default: one per core)\n"},
     {u"resave", u"Opens the skin and saves it as the designer does when nothing was changed: the layout\n"
                 u"file, the six pictures in the format they were loaded in, and the background encoded\n"
                 u"again (JPEG quality 90, progressive if it was). Other lines of the layout file and its\n"

@@ -18,7 +18,8 @@ namespace {
 const std::array<Verb, 9> table = {{
     {u"info", u"info SKIN... [--json] [--size WxH] [--jobs N]", 0, JsonOption | SizeOption | ManySkinsOption,
      &runInfo},
-    {u"check", u"check SKIN... [--json] [--jobs N]", 0, JsonOption | ManySkinsOption, &runCheck},
+    {u"check", u"check SKIN... [--json] [--screen WxH]... [--jobs N]", 0,
+     JsonOption | ScreenOption | ManySkinsOption, &runCheck},
     {u"resave", u"resave SKIN [--size WxH]", 0, SizeOption, &runResave},
     {u"flatten", u"flatten SKIN ELEMENT PNG [--at X,Y]", 2, AtOption, &runFlatten},
     {u"background", u"background SKIN JPEG", 1, NoOptions, &runBackground},

@@ -23,6 +23,7 @@ enum VerbOption : unsigned {
     ScaleOption = 256,
     OutDirOption = 512,
     ManySkinsOption = 1024,
+    ScreenOption = 2048,
 };
 
 // One command of the tool. run writes its report to out and returns the exit status;

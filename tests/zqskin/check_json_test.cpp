@@ -32,13 +32,6 @@ std::set<Finding> findingsOf(const QJsonObject &report)
     return findings;
 }
 
-void replaceIn(const SampleSkinCopy &skin, const char *from, const char *to)
-{
-    QByteArray layout = skin.bytes("ZqCSkin.ini");
-    ASSERT_TRUE(layout.contains(from)) << from;
-    writeBytes(skin.layout(), layout.replace(from, to));
-}
-
 struct Case {
     const char *what;
     std::function<void(const SampleSkinCopy &)> spoil;

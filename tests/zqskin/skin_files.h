@@ -42,4 +42,12 @@ inline QJsonObject jsonOf(const QByteArray &text)
     return QJsonDocument::fromJson(text).object();
 }
 
+// Changes one line of the skin's layout file.
+inline void replaceIn(const SampleSkinCopy &skin, const char *from, const char *to)
+{
+    QByteArray layout = skin.bytes("ZqCSkin.ini");
+    ASSERT_TRUE(layout.contains(from)) << from;
+    writeBytes(skin.layout(), layout.replace(from, to));
+}
+
 } // namespace zqtest

@@ -40,8 +40,9 @@ std::optional<PixelSize> parseScreenSize(QStringView text)
         const QChar c = trimmed[i];
         if (c != u'x' && c != u'X' && c != u'×')
             continue;
-        const auto width = side(trimmed.left(i));
-        const auto height = side(trimmed.mid(i + 1));
+        // Spaces may stand round the sign, as screenSizeText writes it.
+        const auto width = side(trimmed.left(i).trimmed());
+        const auto height = side(trimmed.mid(i + 1).trimmed());
         if (!width || !height)
             return std::nullopt;
         return PixelSize{*width, *height};

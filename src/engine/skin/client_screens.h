@@ -27,8 +27,8 @@ inline constexpr std::array<PixelSize, 9> commonClientScreens = {{{1024, 768},
 // corner.
 bool liesBeyondScreen(const BoxRect &rect, PixelSize screen);
 
-// "1366x768" (also with "X" or "×"); nothing for anything else, including a zero or negative
-// side or a side above 65535.
+// "1366x768" (also with "X" or "×", and with spaces round it, as in "1366 × 768"); nothing for
+// anything else, including a zero or negative side or a side above 65535.
 std::optional<PixelSize> parseScreenSize(QStringView text);
 
 // "1366 × 768".
