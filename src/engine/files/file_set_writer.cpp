@@ -123,6 +123,7 @@ FileSetWriter::Result FileSetWriter::commit()
     if (!platform::flushTogether(toFlush, result.failed, result.reason)) {
         result.ok = false;
         result.failed = std::min(result.failed, qsizetype(m_files.size()) - 1);
+        journal.reset();
         removeJournal();
         return result;
     }
