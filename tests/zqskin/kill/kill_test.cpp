@@ -281,4 +281,19 @@ TEST(StoppedSave, AtEveryStepTheNextOpenLeavesTheOldSkinOrTheNewOneWholeAndNothi
     EXPECT_TRUE(opened.err.contains("was finished")) << opened.err.toStdString();
     EXPECT_TRUE(snapshot(folder) == fresh);
     EXPECT_EQ(strayFiles(folder, {}), QStringList());
+
+    // zqskin new --force saves its eight files the same way.
+    const QStringList renew{QStringLiteral("new"), folder, QStringLiteral("--force"),
+                            QStringLiteral("--size"), QStringLiteral("800x600")};
+    restore(folder, old);
+    ASSERT_EQ(zqskin(renew).status, 0);
+    const Files made = snapshot(folder);
+    for (const QString &stop : {QStringLiteral("written-4"), QStringLiteral("rename-4")}) {
+        SCOPED_TRACE(stop.toStdString());
+        restore(folder, old);
+        ASSERT_EQ(zqskinStoppedAt(stop, renew).status, zq::platform::saveStepStopStatus);
+        ASSERT_EQ(zqskin(info).status, 0);
+        EXPECT_TRUE(snapshot(folder) == (stop.startsWith(u"rename") ? made : old));
+        EXPECT_EQ(strayFiles(folder, {}), QStringList());
+    }
 }
