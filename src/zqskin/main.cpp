@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "help_text.h"
+#include "skin_source.h"
 #include "verbs.h"
 
 #include "errors/engine_error.h"
@@ -53,6 +54,7 @@ int main(int argc, char **argv)
                                               : zqskin::verbHelpText(invocation.verb));
             return 0;
         }
+        zqskin::finishInterruptedSaves(invocation.skinPaths, err);
         return zqskin::findVerb(invocation.verb)->run(invocation, out);
     } catch (const zqskin::UsageError &e) {
         err << "zqskin: " << e.message() << '\n' << zqskin::usageText();

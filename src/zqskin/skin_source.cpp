@@ -17,6 +17,18 @@ QString layoutPathOf(const QString &skinPath)
     return skinPath;
 }
 
+void finishInterruptedSaves(const QStringList &skinPaths, QTextStream &err)
+{
+    for (const QString &skinPath : skinPaths) {
+        if (!QFileInfo::exists(skinPath))
+            continue;
+        const QString note = zq::SkinDocument::finishInterruptedSave(layoutPathOf(skinPath));
+        if (!note.isEmpty())
+            err << note << '\n';
+    }
+    err.flush();
+}
+
 void requireLayoutFile(const QString &layoutPath)
 {
     QByteArray bytes;

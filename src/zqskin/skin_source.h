@@ -4,10 +4,17 @@
 #include "skin/ini_mian.h"
 #include "skin/skin_document.h"
 
+#include <QTextStream>
+
 namespace zqskin {
 
 // The layout file SKIN names: the file itself, or ZqCSkin.ini inside a folder.
 QString layoutPathOf(const QString &skinPath);
+
+// Finishes or undoes a save of each of the skins that was stopped part way, before anything
+// of them is read, and says on `err` what was done, a line for each. Raises when one needs
+// finishing but its folder cannot be written.
+void finishInterruptedSaves(const QStringList &skinPaths, QTextStream &err);
 
 // Raises "Cannot open file" when the layout file cannot be read. The designer reads a missing
 // layout as all zeros; here that is almost always a mistyped path.

@@ -92,8 +92,10 @@ bool SkinWorkspace::openLayout(const QString &layoutPath)
     SkinDocument &doc = *m_skin->document;
 
     const std::unique_ptr<BackgroundPreload> preload = std::move(m_preload);
+    // A background read ahead may be the one an interrupted save has since replaced.
+    const bool mended = !doc.finishInterruptedSave().isEmpty();
     std::shared_ptr<TBGImage> ready;
-    if (preload)
+    if (preload && !mended)
         ready = preload->take(doc.skinFolder() + backgroundFileName.toString(), m_lowColourDisplay);
     if (ready)
         doc.setBackground(std::move(ready));

@@ -206,6 +206,10 @@ void TForm1::openChosenLayout(const QString &layoutPath)
         Show();
         setSkinButtonsEnabled(true);
         connect(m_preview, &TForm2::image1Clicked, this, &TForm1::FormClick, Qt::UniqueConnection);
+        // An interrupted save of this skin was finished or undone as it opened.
+        if (const SkinDocument *opened = m_workspace->document();
+            opened && !opened->interruptedSaveNote().isEmpty())
+            m_dialogs.showNotice(this, opened->interruptedSaveNote());
         if (m_dialogs.skinOpened)
             m_dialogs.skinOpened(layoutPath);
     });

@@ -6,11 +6,12 @@
 #include <thread>
 #include <vector>
 
+#include <cerrno>
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -125,10 +126,20 @@ bool flushTogether(std::span<QFile *const> files, qsizetype &failed, QString &re
 bool moveOver(const NativePath &from, const NativePath &to, QString &reason)
 {
 #ifdef _WIN32
-    if (!MoveFileExW(from.native().c_str(), to.native().c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        reason = systemReason(GetLastError());
-        return false;
+    // 20 tries 50 ms apart: a program that opens a file to read it lets go well within that.
+    constexpr int tries = 20;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(from.native().c_str(), to.native().c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            break;
+        const DWORD error = GetLastError();
+        const bool held =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == tries) {
+            reason = systemReason(error);
+            return false;
+        }
+        Sleep(50);
     }
 #else
     if (std::rename(from.native().constData(), to.native().constData()) != 0) {
@@ -160,17 +171,51 @@ bool keepUnderSecondName(const QString &existing, const QString &extra, QString 
     return false;
 }
 
-void flushFolder(const QString &folder)
+FolderFlush folderFlushOutcome(int error)
+{
+    switch (error) {
+    case 0:
+        return FolderFlush::Done;
+    // A file system that has no flush for folders says so in one of these.
+    case EINVAL:
+    case ENOTSUP:
+#if defined(EOPNOTSUPP) && EOPNOTSUPP != ENOTSUP
+    case EOPNOTSUPP:
+#endif
+    case ENOSYS:
+    case EBADF:
+    case EISDIR:
+        return FolderFlush::NotPossibleHere;
+    default:
+        return FolderFlush::Failed;
+    }
+}
+
+FolderFlush flushFolder(const QString &folder, QString &reason)
 {
 #ifdef _WIN32
     // NTFS keeps names in its journal, and the moves were made with MOVEFILE_WRITE_THROUGH.
     (void)folder;
+    (void)reason;
+    return FolderFlush::NotPossibleHere;
 #else
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd); // best effort: some file systems cannot sync a folder
+    if (fd < 0) {
+        // A folder that cannot even be opened for reading (no read permission) cannot be
+        // flushed from here; the file system still writes its names.
+        const int error = errno;
+        if (error == EACCES || error == EPERM)
+            return FolderFlush::NotPossibleHere;
+        reason = systemReason(error);
+        return folderFlushOutcome(error);
+    }
+    const int result = ::fsync(fd);
+    const int error = result == 0 ? 0 : errno;
     ::close(fd);
+    const FolderFlush outcome = folderFlushOutcome(error);
+    if (outcome == FolderFlush::Failed)
+        reason = systemReason(error);
+    return outcome;
 #endif
 }
 

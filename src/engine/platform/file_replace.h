@@ -42,7 +42,9 @@ private:
 bool flushTogether(std::span<QFile *const> files, qsizetype &failed, QString &reason);
 
 // Moves the file `from` over `to` in one step, replacing it. Nothing is flushed: the caller
-// flushes the folder once its moves are done.
+// flushes the folder once its moves are done. On Windows a move that another program's brief
+// hold on either file refuses (an antivirus, an indexer, the café client reading a picture) is
+// tried again for about a second before it fails.
 bool moveOver(const NativePath &from, const NativePath &to, QString &reason);
 
 // Gives the file at `existing` another name, `extra`, in the same folder: a hard link, or,
@@ -50,8 +52,19 @@ bool moveOver(const NativePath &from, const NativePath &to, QString &reason);
 // when `existing` is replaced. `extra` must not exist.
 bool keepUnderSecondName(const QString &existing, const QString &extra, QString &reason);
 
-// Forces the names that moves and removals changed in `folder` to the disk. Best effort:
-// some file systems cannot flush a folder.
-void flushFolder(const QString &folder);
+// What flushing a folder came to.
+enum class FolderFlush {
+    Done,
+    NotPossibleHere, // the file system cannot flush a folder (its names reach the disk its own way)
+    Failed,          // the system tried and failed: the names may not be on the disk
+};
+
+// How a system error number from flushing a folder is taken: the few that mean "folders
+// cannot be flushed on this file system" against those that mean the flush failed.
+FolderFlush folderFlushOutcome(int error);
+
+// Forces the names that moves and removals changed in `folder` to the disk. On failure
+// `reason` holds the system's words.
+FolderFlush flushFolder(const QString &folder, QString &reason);
 
 } // namespace zq::platform

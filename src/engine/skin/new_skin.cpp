@@ -1,14 +1,16 @@
 #include "skin/new_skin.h"
 
 #include "errors/error_texts.h"
-#include "files/safe_file.h"
+#include "files/file_set_writer.h"
 #include "picture/jpeg_codec.h"
 #include "skin/background_source.h"
 #include "skin/ini_mian.h"
 #include "skin/skin_template.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace zq {
 
@@ -34,11 +36,21 @@ Bitmap plainPicture(PixelSize size)
     return picture;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+// The template's layout with the pictures placed: read from a scratch copy, as the layout
+// record reads only files.
+QByteArray placedLayout(PixelSize size, const std::array<Point, 6> &positions)
 {
-    const FileWriteResult result = replaceFile(path, bytes);
-    if (!result.ok)
-        throw EngineError(errors::cannotCreateFile(path, result.reason));
+    const QTemporaryDir scratch;
+    const QString path = QDir(scratch.path()).filePath(layoutFileName.toString());
+    QFile copy(path);
+    if (!scratch.isValid() || !copy.open(QIODevice::WriteOnly) ||
+        copy.write(templateFile(layoutFileName)) != templateFile(layoutFileName).size() || !copy.flush())
+        throw EngineError(errors::cannotCreateFile(path, copy.errorString()));
+    copy.close();
+    TiniMian layout(path, size);
+    for (Element e : allElements)
+        layout.position(e) = positions[size_t(e)];
+    return layout.layoutDocument().bytes();
 }
 
 void requireRoom(const QString &folder, bool force)
@@ -82,16 +94,22 @@ QString makeNewSkin(const QString &folder, const NewSkinOptions &options)
         throw EngineError(errors::cannotCreateFile(folder, QStringLiteral("The folder cannot be made")));
     const QDir dir(folder);
     const QString layoutPath = dir.filePath(layoutFileName.toString());
+    // The eight files are saved as a skin is: all or none, in the order the client expects.
     // The template's layout brings the boxes and the keys in their order; the places follow.
-    writeFile(layoutPath, templateFile(layoutFileName));
-    TiniMian layout(layoutPath, size);
+    const QByteArray layout = placedLayout(size, positions);
+    FileSetWriter files;
+    const auto add = [&files](const QString &path, const QByteArray &bytes) {
+        if (const FileWriteResult written = files.add(path, bytes); !written.ok)
+            throw EngineError(errors::cannotCreateFile(path, written.reason));
+    };
+    add(layoutPath, layout);
     for (Element e : allElements)
-        layout.position(e) = positions[size_t(e)];
-    layout.WriteLayout();
-    for (Element e : allElements)
-        writeFile(dir.filePath(elementPictureFileName(e).toString()),
-                  templateFile(elementPictureFileName(e)));
-    JpegCodec::writeEncoded(dir.filePath(backgroundFileName.toString()), jpeg);
+        add(dir.filePath(elementPictureFileName(e).toString()), templateFile(elementPictureFileName(e)));
+    add(dir.filePath(backgroundFileName.toString()), jpeg);
+    if (const FileSetWriter::Result replaced = files.commit(); !replaced.ok)
+        throw EngineError(replaced.failed < 0
+                              ? replaced.reason
+                              : errors::cannotCreateFile(files.path(replaced.failed), replaced.reason));
     return layoutPath;
 }
 

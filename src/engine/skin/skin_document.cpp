@@ -3,6 +3,7 @@
 #include "errors/engine_error.h"
 #include "errors/error_texts.h"
 #include "files/file_set_writer.h"
+#include "files/interrupted_save.h"
 
 #include <QFileInfo>
 
@@ -18,6 +19,22 @@ QString SkinDocument::skinFolderOf(const QString &layoutPath)
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
         folder += u'/';
     return folder;
+}
+
+QString SkinDocument::finishInterruptedSave(const QString &layoutPath)
+{
+    const QFileInfo layout(layoutPath);
+    QStringList fileNames{layout.fileName()};
+    for (Element e : allElements)
+        fileNames << elementPictureFileName(e).toString();
+    fileNames << backgroundFileName.toString();
+    return zq::finishInterruptedSave(layout.absolutePath(), fileNames).note;
+}
+
+QString SkinDocument::finishInterruptedSave()
+{
+    m_interruptedSaveNote = finishInterruptedSave(m_layoutPath);
+    return m_interruptedSaveNote;
 }
 
 void SkinDocument::openBackground(bool lowColourDisplay, BackgroundEncoding encoding)
@@ -44,6 +61,7 @@ ElementPicture &SkinDocument::buildElement(Element element)
 
 bool SkinDocument::open(bool lowColourDisplay, BackgroundEncoding encoding)
 {
+    finishInterruptedSave();
     openBackground(lowColourDisplay, encoding);
     if (!readLayout())
         return false;
@@ -78,8 +96,13 @@ void SkinDocument::save()
         if (hasElement(e))
             add(element(e).BmpPath(), element(e).bmpBytes());
     add(m_background->BgPath(), m_background->jpegBytes());
-    if (const FileSetWriter::Result replaced = files.commit(); !replaced.ok)
+    if (const FileSetWriter::Result replaced = files.commit(); !replaced.ok) {
+        if (replaced.failed < 0)
+            throw EngineError(replaced.reason +
+                              QStringLiteral(": the skin's files were replaced, but they may "
+                                             "not be on the disk yet"));
         throw failure(files.path(replaced.failed), replaced.reason);
+    }
 }
 
 } // namespace zq

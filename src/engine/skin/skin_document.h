@@ -23,6 +23,16 @@ public:
     // The folder part of a layout path, with its trailing separator.
     static QString skinFolderOf(const QString &layoutPath);
 
+    // Finishes or undoes a save of the skin that was stopped part way (by a kill, a crash or
+    // a power cut), before anything of it is read: the skin is then all old or all new, and
+    // no temporary file of that save is left. Returns what was done in one line, empty when
+    // there was nothing to do. Raises when such a save needs finishing but the folder cannot
+    // be written, naming the folder: a skin that may mix old files and new is not opened.
+    static QString finishInterruptedSave(const QString &layoutPath);
+    // The same for this skin; open() begins with it. The line is kept for the one who opens.
+    QString finishInterruptedSave();
+    const QString &interruptedSaveNote() const { return m_interruptedSaveNote; }
+
     // Opening, step by step; each step raises the error of the file it meets.
     void openBackground(bool lowColourDisplay = false,
                         BackgroundEncoding encoding = BackgroundEncoding::AtSave);
@@ -30,16 +40,18 @@ public:
     bool readLayout();
     ElementPicture &buildElement(Element element);
 
-    // All of the above. Returns false, with no element built, when the version test refuses
-    // the layout.
+    // All of the above, finishInterruptedSave first. Returns false, with no element built, when the version
+    // test refuses the layout.
     bool open(bool lowColourDisplay = false, BackgroundEncoding encoding = BackgroundEncoding::AtSave);
 
     // Copies the elements' stored positions into the layout record, then saves the layout,
     // the six pictures and the background, all of them or none: all eight are written to
     // temporary files, forced to the disk together and only then put in place of the old
     // ones. On failure the old files stand as they were and the error names the file that
-    // failed. Box rectangles are taken from the record as they stand, so a caller that moved
-    // boxes puts them there first.
+    // failed. A save stopped part way is mended by the next open (finishInterruptedSave).
+    // When the folder cannot be forced to the disk after the files were replaced, the save
+    // fails with that said: the files are new but may not last a power cut. Box rectangles are taken from the
+    // record as they stand, so a caller that moved boxes puts them there first.
     void save();
 
     bool hasElement(Element element) const { return m_elements[index(element)] != nullptr; }
@@ -65,6 +77,8 @@ private:
     std::array<std::unique_ptr<ElementPicture>, 6> m_elements;
 
     static size_t index(Element element) { return size_t(element); }
+
+    QString m_interruptedSaveNote;
 };
 
 } // namespace zq

@@ -1,6 +1,7 @@
 #include "document/skin_workspace.h"
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
+#include "files/save_journal.h"
 #include "fixtures/designer_fixture.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_codec.h"
@@ -102,6 +103,7 @@ private slots:
     void closingWithoutSavingWritesNothing();
     void loginTabDraggedBeyondTheRightEdgeIsNotSaved();
     void replacedBackgroundIsShownAndSavedIntoTheSkin();
+    void anInterruptedSaveIsMendedAsTheSkinOpensAndSaidInANotice();
 };
 
 void SkinWorkspaceTest::cancelledOpenChangesNothing()
@@ -628,6 +630,41 @@ void SkinWorkspaceTest::replacedBackgroundIsShownAndSavedIntoTheSkin()
     const QImage saved(skin.path(QStringLiteral("zqLOCKPIC.jpg")));
     QCOMPARE(saved.size(), QSize(1920, 1080));
     QVERIFY(qRed(saved.pixel(100, 100)) > 200 && qGreen(saved.pixel(100, 100)) < 30);
+}
+
+// A save stopped after its journal, with the layout's new bytes still in their temporary file:
+// the open finishes it, on start-up and when another skin is open alike, and says so.
+void SkinWorkspaceTest::anInterruptedSaveIsMendedAsTheSkinOpensAndSaidInANotice()
+{
+    SkinCopy skins[2];
+    Harness h;
+    for (const SkinCopy &skin : skins) {
+        QVERIFY(skin.isValid());
+        const QByteArray layout = fileBytes(skin.layout()) + "[Extra]\r\nkept=1\r\n";
+        const QString temporary =
+            zq::temporaryPrefixFor(QStringLiteral("ZqCSkin.ini")) + QStringLiteral("004711");
+        QFile file(skin.path(temporary));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(layout) == layout.size());
+        file.close();
+        QFile journal(skin.path(zq::journalNameFor(QStringLiteral("ZqCSkin.ini"))));
+        const QByteArray text = zq::journalText(
+            {{QStringLiteral("ZqCSkin.ini"), temporary, layout.size(), zq::journalChecksum(layout)}});
+        QVERIFY(journal.open(QIODevice::WriteOnly) && journal.write(text) == text.size());
+        journal.close();
+
+        h.notices.clear();
+        h.open(skin.layout());
+        QCOMPARE(h.errors, QStringList());
+        QCOMPARE(h.workspace().state(), State::SkinOpen);
+        QCOMPARE(h.notices.size(), 1);
+        QVERIFY2(h.notices[0].contains(QStringLiteral("was finished")), qPrintable(h.notices[0]));
+        QCOMPARE(fileBytes(skin.layout()), layout);
+        QCOMPARE(QDir(skin.folder()).entryList(QDir::Files | QDir::Hidden).size(), kSaveOrder.size());
+        // Nothing more to mend: the next open says nothing.
+        h.notices.clear();
+        h.open(skin.layout());
+        QCOMPARE(h.notices, QStringList());
+    }
 }
 
 QTEST_MAIN(SkinWorkspaceTest)
