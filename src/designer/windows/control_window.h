@@ -113,6 +113,7 @@ protected:
 private:
     void FormCreate();
     void installCommands();
+    void installView();
     void centreOnScreen();
     void takeDrop(const DropAction &action, TImageButtonA *picture);
     void setSkinButtonsEnabled(bool enabled);
