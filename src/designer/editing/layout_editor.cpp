@@ -310,7 +310,7 @@ QString LayoutEditor::helpText()
                                   "Ctrl+0：适合屏幕；Ctrl+1：100%\n"
                                   "拖入 ZqCSkin.ini 或皮肤文件夹：打开；拖 PNG 到图片上：换张图片；\n"
                                   "拖 JPEG、PNG 或 BMP 到背景上：换背景图片\n"
-                                  "右键：点击、换张图片、设置");
+                                  "右键：点击、换张图片、设置；背景上右键：缩放、客户机屏幕");
     const QString version = QCoreApplication::applicationVersion();
     if (!version.isEmpty())
         text += QStringLiteral("\n\n版本 ") + version;

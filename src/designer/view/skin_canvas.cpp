@@ -15,6 +15,7 @@
 #include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPolygonF>
 #include <QResizeEvent>
 #include <QWheelEvent>
 
@@ -312,6 +313,7 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     painter.translate(-m_pan);
     if (m_zoom != 1.0) {
         paintZoomed(painter, exposed);
+        paintClientScreen(painter);
         return;
     }
 
@@ -323,6 +325,44 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     for (const QRect &part : beyond)
         painter.fillRect(part, QColor(kGrey));
     paintCanvasItems(painter, this, QPoint(0, 0), exposed);
+    paintClientScreen(painter);
+}
+
+void SkinCanvas::setClientScreen(const ClientScreenChoice &choice)
+{
+    if (choice == m_clientScreen)
+        return;
+    m_clientScreen = choice;
+    update();
+}
+
+void SkinCanvas::paintClientScreen(QPainter &painter)
+{
+    // Drawn inside the edges they mark, so that an item's own repaints cover its mark. The
+    // painter counts in pixels of the zoomed skin.
+    const std::optional<QSize> screen = clientScreen();
+    if (!screen)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    constexpr int kLine = 2;
+    const QColor cut(255, 64, 0);
+    for (const QWidget *item : itemsBeyondScreen(this, *screen)) {
+        const QRect shown = zoomedRect(QRect(offsetWithin(this, item), item->size()), m_zoom);
+        painter.setPen(QPen(cut, kLine, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(shown).adjusted(kLine / 2.0, kLine / 2.0, -kLine / 2.0, -kLine / 2.0));
+    }
+    // The screen's right and bottom edges, the last pixels it shows, dashed on white so that
+    // they show on any picture.
+    const QRect edge = zoomedRect(QRect(QPoint(0, 0), *screen), m_zoom);
+    const QPolygonF line = {QPointF(edge.right() + 0.5, 0), QPointF(edge.right() + 0.5, edge.bottom() + 0.5),
+                            QPointF(0, edge.bottom() + 0.5)};
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawPolyline(line);
+    painter.setPen(QPen(cut, 1, Qt::DashLine));
+    painter.drawPolyline(line);
+    painter.restore();
 }
 
 void SkinCanvas::paintZoomed(QPainter &painter, const QRegion &exposed)

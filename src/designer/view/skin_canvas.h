@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/client_screen.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QPointer>
@@ -77,6 +79,12 @@ public:
     // The skin pixel shown at a device pixel of the view.
     QPoint skinPixelAt(QPoint viewPixel) const;
 
+    // The client screen outlined on the skin, with every shown item that lies beyond it marked.
+    void setClientScreen(const ClientScreenChoice &choice);
+    const ClientScreenChoice &clientScreenChoice() const { return m_clientScreen; }
+    // The screen outlined now (none when none is chosen).
+    std::optional<QSize> clientScreen() const { return m_clientScreen.screenFor(m_background.size()); }
+
     // The zoomed background's pixel shown at the view's top-left corner.
     QPoint pan() const { return m_pan; }
     // Pans as near to `offset` as the limits allow.
@@ -132,6 +140,7 @@ private:
     bool isItem(const QObject *object) const;
     void applyZoom(double zoom, QPoint around, bool fitting);
     void paintZoomed(QPainter &painter, const QRegion &exposed);
+    void paintClientScreen(QPainter &painter);
     void followItem(QWidget *item, QEvent *event);
     void mouseEvent(QMouseEvent *event);
     // Hands an event to `item` and, while it is not taken, to the items under it, each in its
@@ -144,6 +153,7 @@ private:
     QPoint m_pan;
     double m_zoom = 1.0;
     bool m_fitting = false;
+    ClientScreenChoice m_clientScreen;
     // Wheel turns with Ctrl held not yet a whole notch (a touchpad's fine steps).
     int m_zoomWheel = 0;
     // The item a press went to: it has the mouse until the buttons are up.

@@ -28,6 +28,9 @@ struct ControlDialogs {
     std::function<QString(QWidget *parent, const QString &suggested)> chooseExportPath;
     // Told of every skin that opened, for the open dialog's start folder and history.
     std::function<void(const QString &layoutPath)> skinOpened;
+    // The client screen chosen last (ClientScreenChoice::key), kept across runs.
+    std::function<QString()> loadClientScreen;
+    std::function<void(const QString &key)> saveClientScreen;
 
     // The real, modal dialogs.
     static ControlDialogs standard();
@@ -43,5 +46,7 @@ SaveChoice askToSaveBox(QWidget *parent);
 QString runExportDialog(QWidget *parent, const QString &suggested);
 // Keeps the skin among the recent ones, across runs.
 void rememberOpenedSkin(const QString &layoutPath);
+QString loadClientScreenKey();
+void saveClientScreenKey(const QString &key);
 
 } // namespace zq

@@ -10,6 +10,7 @@
 #include "view/preview_window.h"
 #include "view/skin_canvas.h"
 #include "windows/click_watch.h"
+#include "windows/client_screen_menu.h"
 #include "windows/control_commands.h"
 #include "windows/leave_guard.h"
 #include "windows/skin_drops.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QUndoStack>
 #include <QUrl>
@@ -147,6 +149,21 @@ void TForm1::installView()
             [canvas] { canvas->setZoom(1.0); });
     // Between the link and the memo, clear of the buttons.
     new ZoomBox(canvas, m_client, QRect(80, 68, 97, 22));
+
+    m_screens = new ClientScreenMenu(canvas, m_preview);
+    if (m_dialogs.loadClientScreen)
+        m_screens->restore(ClientScreenChoice::fromKey(m_dialogs.loadClientScreen()));
+    m_screens->save = [this](const ClientScreenChoice &choice) {
+        if (m_dialogs.saveClientScreen)
+            m_dialogs.saveClientScreen(choice.key());
+    };
+    m_viewMenu = new QMenu(m_preview);
+    m_viewMenu->setAccessibleName(QStringLiteral("视图"));
+    for (const Command command : {Command::ZoomIn, Command::ZoomOut, Command::ZoomFit, Command::ZoomActual})
+        m_viewMenu->addAction(m_commands->action(command));
+    m_viewMenu->addSeparator();
+    m_viewMenu->addMenu(m_screens->menu());
+    connect(m_preview, &TForm2::menuAsked, m_viewMenu, [this](QPoint at) { m_viewMenu->exec(at); });
 }
 
 QPushButton *TForm1::Button1() const
