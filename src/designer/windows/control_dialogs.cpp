@@ -62,8 +62,11 @@ QString runOpenDialog1(QWidget *parent)
 
 QString runOPD(QWidget *parent)
 {
-    return choosePicture(parent, QStringLiteral("选择一张jpg图片"),
-                         QStringLiteral("JPEG Image File (*.jpg)"));
+    // The background is drawn from a PNG or BMP as well; the JPEG filter stays first.
+    return choosePicture(
+        parent, QStringLiteral("选择一张jpg图片"),
+        QStringLiteral("JPEG Image File (*.jpg);;PNG Image File (*.png);;Bitmap Image File (*.bmp);;"
+                       "图片 (*.jpg *.jpeg *.png *.bmp)"));
 }
 
 void showNoticeBox(QWidget *parent, const QString &text)
