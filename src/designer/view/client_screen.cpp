@@ -2,7 +2,10 @@
 
 #include "skin/client_screens.h"
 #include "view/canvas_items.h"
+#include "view/zoom_steps.h"
 
+#include <QPainter>
+#include <QPolygonF>
 #include <QWidget>
 
 namespace zq {
@@ -68,6 +71,30 @@ QList<QWidget *> itemsBeyondScreen(const QWidget *root, QSize screen)
     QList<QWidget *> beyond;
     collectBeyond(root, root, PixelSize{screen.width(), screen.height()}, beyond);
     return beyond;
+}
+
+void paintScreenCut(QPainter &painter, const QWidget *root, QSize screen, double zoom)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    constexpr int kLine = 2;
+    const QColor cut(255, 64, 0);
+    painter.setPen(QPen(cut, kLine, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    for (const QWidget *item : itemsBeyondScreen(root, screen)) {
+        const QRect shown = zoomedRect(QRect(offsetWithin(root, item), item->size()), zoom);
+        painter.drawRect(QRectF(shown).adjusted(kLine / 2.0, kLine / 2.0, -kLine / 2.0, -kLine / 2.0));
+    }
+    // The last column and row the screen shows, dashed on white so that they show on any
+    // picture.
+    const QRect edge = zoomedRect(QRect(QPoint(0, 0), screen), zoom);
+    const QPolygonF line = {QPointF(edge.right() + 0.5, 0), QPointF(edge.right() + 0.5, edge.bottom() + 0.5),
+                            QPointF(0, edge.bottom() + 0.5)};
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawPolyline(line);
+    painter.setPen(QPen(cut, 1, Qt::DashLine));
+    painter.drawPolyline(line);
+    painter.restore();
 }
 
 } // namespace zq

@@ -33,4 +33,9 @@ struct ClientScreenChoice {
 // partly beyond a screen of `screen` from the skin's top-left corner, bottom up.
 QList<QWidget *> itemsBeyondScreen(const QWidget *root, QSize screen);
 
+// Frames the items beyond `screen` and draws its right and bottom edges, with `painter` in
+// pixels of the skin at `zoom` under `root`. Drawn inside the edges they mark, so that an item's
+// own repaints cover its frame.
+void paintScreenCut(QPainter &painter, const QWidget *root, QSize screen, double zoom);
+
 } // namespace zq

@@ -1,6 +1,7 @@
 #include "view/skin_canvas.h"
 
 #include "view/canvas_accessible.h"
+#include "view/canvas_item_watch.h"
 #include "view/canvas_items.h"
 #include "view/device_pixels.h"
 #include "view/pan_drag.h"
@@ -9,14 +10,10 @@
 #include "view/zoomed_background.h"
 
 #include <QApplication>
-#include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPolygonF>
-#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -43,7 +40,7 @@ SkinCanvas::SkinCanvas(QWidget *preview)
     // Hovering over a text box shows the cursor of the zone under the pointer.
     setMouseTracking(true);
     fit();
-    qApp->installEventFilter(this);
+    new CanvasItemWatch(this);
     new PanDrag(this);
     CanvasItemAccessible::install();
 }
@@ -194,78 +191,6 @@ void SkinCanvas::updateItem(QWidget *item)
         item->update();
 }
 
-bool SkinCanvas::isItem(const QObject *object) const
-{
-    if (!object->isWidgetType())
-        return false;
-    const auto *widget = static_cast<const QWidget *>(object);
-    return widget != this && !widget->isWindow() && isAncestorOf(widget);
-}
-
-void SkinCanvas::followItem(QWidget *item, QEvent *event)
-{
-    const QRect onSkin(offsetWithin(this, item), item->size());
-    // Zoomed, a smooth edge reaches into the pixel beside it.
-    const int bleed = m_zoom == 1.0 ? 0 : 1;
-    auto shown = [this, bleed](const QRect &skinRect) {
-        return toView(skinRect).adjusted(-bleed, -bleed, bleed, bleed);
-    };
-    const QRect now = shown(onSkin);
-    switch (event->type()) {
-    case QEvent::Show:
-        adoptCanvasItem(item);
-        updateView(now);
-        break;
-    case QEvent::Hide:
-    case QEvent::ZOrderChange:
-        updateView(now);
-        break;
-    case QEvent::Move:
-        if (item->isVisible()) {
-            const QPoint moved = item->pos() - static_cast<QMoveEvent *>(event)->oldPos();
-            updateView(shown(onSkin.translated(-moved)));
-            updateView(now);
-        }
-        break;
-    case QEvent::Resize:
-        if (item->isVisible()) {
-            updateView(shown(QRect(onSkin.topLeft(), static_cast<QResizeEvent *>(event)->oldSize())));
-            updateView(now);
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-bool SkinCanvas::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::ChildAdded:
-        if (watched == this || isItem(watched)) {
-            QObject *child = static_cast<QChildEvent *>(event)->child();
-            if (child->isWidgetType() && !static_cast<QWidget *>(child)->isWindow())
-                adoptCanvasItem(static_cast<QWidget *>(child));
-        }
-        return false;
-    case QEvent::ChildRemoved:
-        // Where it was is not known any more.
-        if (watched == this || isItem(watched))
-            update();
-        return false;
-    case QEvent::Show:
-    case QEvent::Hide:
-    case QEvent::ZOrderChange:
-    case QEvent::Move:
-    case QEvent::Resize:
-        if (isItem(watched))
-            followItem(static_cast<QWidget *>(watched), event);
-        return false;
-    default:
-        return false;
-    }
-}
-
 void SkinCanvas::setBackground(const QImage &picture)
 {
     // Painted as it is, exposed part by exposed part; an image with alpha is made opaque first,
@@ -338,31 +263,8 @@ void SkinCanvas::setClientScreen(const ClientScreenChoice &choice)
 
 void SkinCanvas::paintClientScreen(QPainter &painter)
 {
-    // Drawn inside the edges they mark, so that an item's own repaints cover its mark. The
-    // painter counts in pixels of the zoomed skin.
-    const std::optional<QSize> screen = clientScreen();
-    if (!screen)
-        return;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    constexpr int kLine = 2;
-    const QColor cut(255, 64, 0);
-    for (const QWidget *item : itemsBeyondScreen(this, *screen)) {
-        const QRect shown = zoomedRect(QRect(offsetWithin(this, item), item->size()), m_zoom);
-        painter.setPen(QPen(cut, kLine, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(shown).adjusted(kLine / 2.0, kLine / 2.0, -kLine / 2.0, -kLine / 2.0));
-    }
-    // The screen's right and bottom edges, the last pixels it shows, dashed on white so that
-    // they show on any picture.
-    const QRect edge = zoomedRect(QRect(QPoint(0, 0), *screen), m_zoom);
-    const QPolygonF line = {QPointF(edge.right() + 0.5, 0), QPointF(edge.right() + 0.5, edge.bottom() + 0.5),
-                            QPointF(0, edge.bottom() + 0.5)};
-    painter.setPen(QPen(Qt::white, 1));
-    painter.drawPolyline(line);
-    painter.setPen(QPen(cut, 1, Qt::DashLine));
-    painter.drawPolyline(line);
-    painter.restore();
+    if (const std::optional<QSize> screen = clientScreen())
+        paintScreenCut(painter, this, *screen, m_zoom);
 }
 
 void SkinCanvas::paintZoomed(QPainter &painter, const QRegion &exposed)

@@ -126,8 +126,6 @@ signals:
     void zoomChanged(double zoom);
 
 protected:
-    // Application-wide: follows the items' changes of place and visibility.
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -137,11 +135,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    bool isItem(const QObject *object) const;
     void applyZoom(double zoom, QPoint around, bool fitting);
     void paintZoomed(QPainter &painter, const QRegion &exposed);
     void paintClientScreen(QPainter &painter);
-    void followItem(QWidget *item, QEvent *event);
     void mouseEvent(QMouseEvent *event);
     // Hands an event to `item` and, while it is not taken, to the items under it, each in its
     // own device pixels; false when none takes it.
