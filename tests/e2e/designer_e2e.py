@@ -17,6 +17,9 @@ and closes, leaving that last drag unsaved. Run 4 makes a new skin from a PNG th
 (取消 keeps the moved tab, 不保存 opens the other and leaves the first skin's files as they
 were), exports a picture identical to zqskin render's, moves a tab and closes (取消 keeps the
 program running, 保存 saves and ends); then opens a skin and closes it at once, asking nothing.
+The zoom run, which follows run 1 also with --first-run-only, opens a skin larger than the
+screen at 1:1, fits it with Ctrl+0 (scaled, the zoom said in the control window), drags a tab
+there, nudges it, saves it at the travel divided by the zoom, and goes back to 1:1 with Ctrl+1.
 
 Exit status: 0 passed, 1 failed (the screenshots stay in --out), 77 a tool is missing.
 """
@@ -129,6 +132,11 @@ class Picture:
 
 def decode_with_imagemagick(path):
     return Picture.from_ppm(subprocess.run(["convert", path, "ppm:-"], check=True,
+                                           capture_output=True).stdout)
+
+
+def decode_with_imagemagick_resized(path, size):
+    return Picture.from_ppm(subprocess.run(["convert", path, "-resize", "%dx%d!" % size, "ppm:-"], check=True,
                                            capture_output=True).stdout)
 
 
@@ -1131,6 +1139,130 @@ def run_scaled(args, work, desktop, scale):
     expected[("pagefil", "logbox1top")] = str(box1[1] + 30)
     expect_layout(saved, expected, "at scale %g, " % scale)
 
+ZOOM_SKIN = (2880, 1800)  # 16:10, larger than the screen: fit is below 100 % and leaves a grey band
+ZOOM_BOX = (80, 68, 97, 22)  # the control window's zoom box, in its client area
+
+
+def run_zoom(args, work, desktop):
+    """A skin larger than the screen at 1:1, then fitted (Ctrl+0): the whole background on the
+    screen, scaled, and the zoom said in the control window. A tab dragged by (40, 30) screen
+    pixels at fit, nudged by Right and Shift+Down and saved lands at the travel divided by the
+    zoom, rounded once, plus the nudge. Ctrl+1 shows it 1:1 again around the middle."""
+    skin = os.path.join(work, "zoom")
+    prepare_skin(args.sample, skin, ZOOM_SKIN, {"log1left": "0.45140", "log1top": "0.23334"})
+    layout = os.path.join(skin, "ZqCSkin.ini")
+    original = read_layout(layout)
+    tab = Picture.from_bmp(os.path.join(skin, "zqLOG.bmp"))
+    background = decode_with_imagemagick(os.path.join(skin, "zqLOCKPIC.jpg"))
+    screen = Screen(desktop, background)
+    tab_points = [(5, 5), (75, 22), (140, 38), (20, 40)]
+    log_tab = (math.trunc(0.45140 * ZOOM_SKIN[0]), math.trunc(0.23334 * ZOOM_SKIN[1]))
+    zoom = min(SCREEN[0] / ZOOM_SKIN[0], SCREEN[1] / ZOOM_SKIN[1])
+    fitted = (round(ZOOM_SKIN[0] * zoom), round(ZOOM_SKIN[1] * zoom))
+    scaled = decode_with_imagemagick_resized(os.path.join(skin, "zqLOCKPIC.jpg"), fitted)
+    form = ((SCREEN[0] - FORM_SIZE[0]) // 2, (SCREEN[1] - FORM_SIZE[1]) // 2)
+    form_client = (form[0] + FRAME_BORDER, form[1] + FRAME_BORDER + TITLE_HEIGHT)
+    box = (form_client[0] + ZOOM_BOX[0], form_client[1] + ZOOM_BOX[1], ZOOM_BOX[2], ZOOM_BOX[3])
+
+    def box_differs(shot, reference):
+        x0, y0, w, h = box
+        return sum(shot.at(x, y) != reference.at(x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
+
+    def shows_scaled(shot, rect, name):
+        """The screen shows the background scaled to `fitted`, within the filters' differences."""
+        x0, y0, w, h = rect
+        off, count = 0, 0
+        for y in range(y0, y0 + h, 3):
+            for x in range(x0, x0 + w, 3):
+                off += max(abs(a - b) for a, b in zip(shot.at(x, y), scaled.at(x, y))) > 24
+                count += 1
+        if off > count // 50:
+            return "%s: the background is not shown scaled by %.4f (%d of %d pixels off)" % (name, zoom, off, count)
+        return None
+
+    designer = Designer(desktop, args.designer, [layout], os.path.join(work, "home-zoom"))
+    try:
+        preview = desktop.find_window("Zenqa界面设计")
+        start = screen.wait_until("zoom-opened", lambda s: Screen.first_problem(
+            Screen.picture_at(s, tab, log_tab, tab_points, "登陆 tab"),
+            screen.background_shows(s, (100, 150, 640, 750), "background at 1:1")))
+
+        # Ctrl+0: the whole background, scaled, grey past it; the control window says the zoom.
+        desktop.xdotool("windowfocus", "--sync", preview)
+        desktop.xdotool("key", "ctrl+0")
+        screen.wait_until("zoom-fit", lambda s: Screen.first_problem(
+            shows_scaled(s, (100, 150, 640, 750), "lettering and cup"),
+            shows_scaled(s, (fitted[0] - 228, fitted[1] - 180, 228, 180), "far corner"),
+            Screen.grey_at(s, [(fitted[0], 100), (fitted[0] + 10, fitted[1] - 1), (SCREEN[0] - 1, SCREEN[1] - 1)],
+                           "band past the fitted background"),
+            None if box_differs(s, start) > box[2] * box[3] // 5 else "the control window does not show the zoom"))
+
+        # A drag of (40, 30) screen pixels at fit (Alt: no snapping), Right, Shift+Down, Ctrl+S.
+        grab = (round((log_tab[0] + 75) * zoom), round((log_tab[1] + 22) * zoom))
+        desktop.drag(grab, (grab[0] + 40, grab[1] + 30), alt=True)
+        moved = (log_tab[0] + round(40 / zoom) + 1, log_tab[1] + round(30 / zoom) + 10)
+        desktop.xdotool("windowfocus", "--sync", preview)
+        desktop.xdotool("key", "--delay", 100, "Right", "shift+Down")
+        time.sleep(0.5)
+        desktop.xdotool("key", "ctrl+s")
+        notice = desktop.find_window("zqdesigner")
+        desktop.xdotool("windowfocus", "--sync", notice)
+        desktop.xdotool("key", "Return")
+        desktop.window_gone(notice)
+        # The 登陆 tab exactly there, every other position at the pixel it had, the rest as it
+        # was. Positions are compared as the pixels they read back as: the designer may step a
+        # fraction's last digit so that it does.
+        saved = read_layout(layout)
+
+        def pixels(values):
+            return {key: math.trunc(float(value) * (ZOOM_SKIN[0] if key[1].endswith("left") else ZOOM_SKIN[1]))
+                    if key[0] == "normal" else value for key, value in values.items()}
+
+        expected = pixels(original)
+        expected[("normal", "log1left")], expected[("normal", "log1top")] = moved
+        expect_layout(pixels(saved), expected, "at fit %.4f, " % zoom)
+
+        # Ctrl+1: 1:1 again, the skin pixel in the middle of the view staying there (within a
+        # pixel); the zoom box goes.
+        middle = (SCREEN[0] // 2, SCREEN[1] // 2)
+        ideal = [min(max(round(middle[i] / zoom) - middle[i], 0), ZOOM_SKIN[i] - SCREEN[i]) for i in (0, 1)]
+        pans = [(ideal[0] + dx, ideal[1] + dy) for dx in (0, -1, 1) for dy in (0, -1, 1)]
+
+        def one_to_one(shot):
+            problems = []
+            for pan in pans:
+                problem = Screen.first_problem(
+                    Screen.picture_at(shot, tab, (moved[0] - pan[0], moved[1] - pan[1]), tab_points, "登陆 tab"),
+                    background_at_pan(shot, background, pan, (300, 300, 400, 100), "background"))
+                if problem is None:
+                    return None
+                problems.append(problem)
+            return "at no pan near %s: %s" % (tuple(ideal), problems[0])
+
+        desktop.xdotool("windowfocus", "--sync", preview)
+        desktop.xdotool("key", "ctrl+1")
+        screen.wait_until("zoom-actual", lambda s: Screen.first_problem(
+            one_to_one(s),
+            None if box_differs(s, start) < box[2] * box[3] // 20 else "the zoom box still shows at 100 %"))
+
+        desktop.click(centre(BUTTONS["关闭"], form_client))
+        status = designer.wait_for_exit()
+        if status != 0:
+            raise Failure("zqdesigner ended with status %d" % status)
+    finally:
+        designer.stop()
+
+
+def background_at_pan(shot, background, pan, rect, name):
+    x0, y0, w, h = rect
+    for y in range(y0, y0 + h, 4):
+        for x in range(x0, x0 + w, 4):
+            want, got = background.at(x + pan[0], y + pan[1]), shot.at(x, y)
+            if max(abs(a - b) for a, b in zip(want, got)) > 40:
+                return "%s: (%d, %d) is %s, the background has %s" % (name, x, y, got, want)
+    return None
+
+
 
 def keep_as_png(folder):
     for name in sorted(os.listdir(folder)):
@@ -1143,7 +1275,7 @@ def keep_as_png(folder):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--designer", required=True)
-    parser.add_argument("--only", choices=["scenario", "big", "scaled", "skins"], help="run one part alone")
+    parser.add_argument("--only", choices=["scenario", "zoom", "big", "scaled", "skins"], help="run one part alone")
     parser.add_argument("--sample", required=True)
     parser.add_argument("--zqskin", required=True, help="checks and renders the skins the designer makes")
     parser.add_argument("--out", required=True, help="screenshots of a failing run stay here")
@@ -1154,7 +1286,8 @@ def main():
                              "$ZQ_E2E_DISPLAY); nothing else may show on it" % SCREEN)
     parser.add_argument("--skin-folder", default="skin", help="the skin's folder, under the scratch folder")
     parser.add_argument("--first-run-only", action="store_true",
-                        help="only run 1: open from the command line, drag, position, save, close")
+                        help="only run 1 (open from the command line, drag, position, save, close) "
+                             "and the zoom run")
     args = parser.parse_args()
     if args.launcher:
         Designer.launcher = [args.launcher]
@@ -1171,6 +1304,8 @@ def main():
         try:
             if args.only in (None, "scenario"):
                 run_scenario(args, work, desktop)
+            if args.only in (None, "zoom"):
+                run_zoom(args, work, desktop)
             if not args.first_run_only:
                 if args.only in (None, "big"):
                     run_big_skin(args, work, desktop)

@@ -8,6 +8,7 @@
 #include "elements/page_elements.h"
 #include "elements/text_box.h"
 #include "skin/bg_image.h"
+#include "view/canvas_items.h"
 #include "view/move_size_loop.h"
 #include "view/preview_window.h"
 #include "view/skin_canvas.h"
@@ -20,6 +21,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zq {
 
@@ -41,8 +43,9 @@ LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *k
     m_readoutTimer.setInterval(kReadoutMs);
     connect(&m_readoutTimer, &QTimer::timeout, this, [this] { m_overlay->setReadout(QString(), QPoint()); });
     connect(preview, &TForm2::image1Clicked, this, &LayoutEditor::clearSelection);
-    // Panning moves what is selected across the screen, though not on the skin.
+    // Panning and zooming move what is selected across the screen, though not on the skin.
     connect(preview->canvas(), &SkinCanvas::panned, this, [this] { refreshSelection(); });
+    connect(preview->canvas(), &SkinCanvas::zoomChanged, this, [this] { refreshSelection(); });
 
     MoveSizeLoop::setStepFilter(
         [this](QWidget *control, HitZone zone, const QRect &wanted, Qt::KeyboardModifiers held) {
@@ -237,12 +240,18 @@ QRect LayoutEditor::snapStep(QWidget *control, HitZone zone, const QRect &wanted
     } else {
         return wanted;
     }
-    const SnapResult snapped = snapDragStep(wanted, draggedEdges(zone), lines, kSnapDistance, held);
+    // Snapping reaches as many screen pixels at any zoom.
+    const SkinCanvas *canvas = m_preview->canvas();
+    const double zoom = canvas->zoom();
+    const int reach = zoom == 1.0 ? kSnapDistance : int(std::floor(kSnapDistance / zoom + 1e-9));
+    const SnapResult snapped = snapDragStep(wanted, draggedEdges(zone), lines, reach, held);
     // Guides are drawn in the view's device pixels; a box's lines are its page's.
-    const QPoint origin = m_preview->canvas()->viewPos(control->parentWidget());
-    auto shift = [](std::optional<int> v, int by) { return v ? std::optional<int>(*v + by) : std::nullopt; };
-    m_overlay->setGuides(shift(snapped.xGuide, origin.x()), shift(snapped.yGuide, origin.y()),
-                         extent.translated(origin));
+    const QPoint origin = offsetWithin(canvas, control->parentWidget());
+    const QPoint guideAt =
+        canvas->toView(origin + QPoint(snapped.xGuide.value_or(0), snapped.yGuide.value_or(0)));
+    m_overlay->setGuides(snapped.xGuide ? std::optional<int>(guideAt.x()) : std::nullopt,
+                         snapped.yGuide ? std::optional<int>(guideAt.y()) : std::nullopt,
+                         canvas->toView(extent.translated(origin)));
     return snapped.rect;
 }
 
@@ -297,9 +306,11 @@ QString LayoutEditor::helpText()
                                   "Ctrl+Z：撤销；Ctrl+Shift+Z 或 Ctrl+Y：重做\n"
                                   "Ctrl+S：保存皮肤；Ctrl+O：打开皮肤；F1：本帮助\n"
                                   "Ctrl+N：新建皮肤；Ctrl+E：导出图片\n"
+                                  "Ctrl+滚轮：以指针为中心缩放；Ctrl+= / Ctrl+-：放大 / 缩小\n"
+                                  "Ctrl+0：适合屏幕；Ctrl+1：100%\n"
                                   "拖入 ZqCSkin.ini 或皮肤文件夹：打开；拖 PNG 到图片上：换张图片；\n"
                                   "拖 JPEG、PNG 或 BMP 到背景上：换背景图片\n"
-                                  "右键：点击、换张图片、设置");
+                                  "右键：点击、换张图片、设置；背景上右键：缩放、客户机屏幕");
     const QString version = QCoreApplication::applicationVersion();
     if (!version.isEmpty())
         text += QStringLiteral("\n\n版本 ") + version;

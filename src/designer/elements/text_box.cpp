@@ -2,10 +2,14 @@
 
 #include "view/canvas_item.h"
 #include "view/move_panel.h"
+#include "view/skin_canvas.h"
 
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace zq {
 
@@ -42,11 +46,26 @@ public:
         painter.drawLine(r.bottomLeft(), r.bottomRight());
         painter.drawLine(r.topRight(), r.bottomRight());
         painter.setPen(palette().color(QPalette::ButtonText));
-        painter.setFont(font());
+        painter.setFont(captionFont());
         painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, m_box.Caption);
     }
 
 protected:
+    // Reduced, the caption keeps a readable size on the screen, as far as the box shows it.
+    QFont captionFont() const
+    {
+        const double zoom = SkinCanvas::zoomOf(this);
+        if (zoom >= 1.0)
+            return font();
+        constexpr int kReadablePixels = 9;
+        const int pixels = QFontInfo(font()).pixelSize();
+        if (pixels * zoom >= kReadablePixels)
+            return font();
+        QFont readable = font();
+        readable.setPixelSize(std::max(pixels, int(std::ceil(std::min(pixels, kReadablePixels) / zoom))));
+        return readable;
+    }
+
     void paintEvent(QPaintEvent *event) override
     {
         QPainter painter(this);

@@ -1,6 +1,7 @@
 #include "view/canvas_overview.h"
 
 #include "view/skin_canvas.h"
+#include "view/zoom_steps.h"
 
 #include <QChildEvent>
 #include <QMouseEvent>
@@ -18,6 +19,7 @@ CanvasOverview::CanvasOverview(SkinCanvas *canvas, QWidget *preview)
     setCursor(Qt::PointingHandCursor);
     canvas->installEventFilter(this);
     connect(canvas, &SkinCanvas::panned, this, qOverload<>(&QWidget::update));
+    connect(canvas, &SkinCanvas::zoomChanged, this, &CanvasOverview::refresh);
     hide();
 }
 
@@ -100,7 +102,7 @@ void CanvasOverview::paintEvent(QPaintEvent *)
         if (w && w->isVisibleTo(m_canvas))
             painter.drawRect(scaled(w->geometry()));
     }
-    const QRect view(m_canvas->pan(), m_canvas->viewSize());
+    const QRect view = skinRectCovering(QRect(m_canvas->pan(), m_canvas->viewSize()), m_canvas->zoom());
     painter.setPen(QPen(QColor(255, 210, 0), 2));
     painter.drawRect(scaled(view).adjusted(1, 1, -1, -1));
     painter.setPen(Qt::black);
@@ -110,7 +112,8 @@ void CanvasOverview::paintEvent(QPaintEvent *)
 void CanvasOverview::lookAt(QPoint local)
 {
     const QSize view = m_canvas->viewSize();
-    m_canvas->panTo(toPicture(local) - QPoint(view.width() / 2, view.height() / 2));
+    m_canvas->panTo(zoomedPoint(toPicture(local), m_canvas->zoom()) -
+                    QPoint(view.width() / 2, view.height() / 2));
 }
 
 void CanvasOverview::mousePressEvent(QMouseEvent *event)

@@ -11,10 +11,20 @@ namespace zq {
 
 namespace {
 
+HitZone zoomedZone(const SkinCanvas &canvas, QWidget *control, QPointF globalPos, int precision)
+{
+    const QRect shown = canvas.viewRect(control);
+    const QPoint pointer = canvas.viewPixelAt(canvas.mapFromGlobal(globalPos));
+    return hitTest(shown.size(), pointer - shown.topLeft(), precision);
+}
+
 MoveSizeLoop::Result moveOrSize(QWidget *control, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                                 bool doubleClick, QPoint pos, QPointF globalPos, int precision)
 {
-    const HitZone zone = hitTest(control->size(), pos, precision);
+    // The border bands are screen pixels deep at any zoom.
+    const SkinCanvas *canvas = SkinCanvas::of(control);
+    const HitZone zone = canvas && canvas->zoom() != 1.0 ? zoomedZone(*canvas, control, globalPos, precision)
+                                                         : hitTest(control->size(), pos, precision);
     control->setCursor(zoneCursor(zone));
 
     // Meta and keypad flags are not part of the shift state the drag looks at.

@@ -2,6 +2,7 @@
 
 #include "view/device_pixels.h"
 #include "view/skin_canvas.h"
+#include "view/zoom_steps.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -33,6 +34,7 @@ MoveSizeLoop::MoveSizeLoop(QWidget *control, HitZone zone, QPointF globalStart)
     , m_zone(zone)
     , m_globalStart(globalStart)
     , m_units(SkinCanvas::unitsPerPoint(control))
+    , m_zoom(SkinCanvas::zoomOf(control))
     , m_startRect(control->geometry())
 {}
 
@@ -84,8 +86,10 @@ void MoveSizeLoop::follow(QPointF globalPos, Qt::KeyboardModifiers modifiers)
 {
     if (!m_control || !m_loop || !m_loop->isRunning())
         return;
-    // Both ends on whole pixels of the control's units: the travel is exact.
-    const QPoint travel = devicePixelAt(globalPos, m_units) - devicePixelAt(m_globalStart, m_units);
+    // Both ends on whole pixels of the control's units: the travel is exact. Zoomed, it is
+    // rounded to skin pixels once, from the start.
+    const QPoint travel =
+        skinTravel(devicePixelAt(globalPos, m_units) - devicePixelAt(m_globalStart, m_units), m_zoom);
     QRect rect = applyDrag(m_zone, m_startRect, travel);
     if (g_stepFilter)
         rect = g_stepFilter(m_control, m_zone, rect, modifiers);

@@ -18,7 +18,8 @@ namespace zq {
 // pointer while the left button stays down and returns when it is released. Every step is
 // computed from the rectangle at the start and the pointer's travel, counted in the
 // control's own units (device pixels for an item on the skin canvas, so that n screen pixels
-// of travel move it by n), and applied in the parent's coordinates. Esc puts the control back
+// of travel move it by n, or by round(n / zoom) skin pixels on a zoomed canvas), and applied
+// in the parent's coordinates. Esc puts the control back
 // and ends the loop. Mouse and key events are eaten while it runs, so the control's own
 // handlers do not see the drag (and cannot start a second one).
 class MoveSizeLoop : public QObject {
@@ -65,6 +66,7 @@ private:
     HitZone m_zone;
     QPointF m_globalStart;
     qreal m_units;
+    double m_zoom;
     QRect m_startRect;
     QEventLoop *m_loop = nullptr;
     Outcome m_outcome = Outcome::Finished;

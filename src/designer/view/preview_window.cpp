@@ -4,6 +4,7 @@
 #include "view/canvas_overview.h"
 #include "view/skin_canvas.h"
 
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -60,6 +61,11 @@ void TForm2::resizeEvent(QResizeEvent *event)
     m_canvas->fit();
     m_overview->refresh();
     QWidget::resizeEvent(event);
+}
+
+void TForm2::contextMenuEvent(QContextMenuEvent *event)
+{
+    emit menuAsked(event->globalPos());
 }
 
 void TForm2::setKeptOnTop(bool onTop)

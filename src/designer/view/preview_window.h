@@ -53,9 +53,12 @@ public:
 signals:
     // A left click on the background (or the grey around it), not on a child window.
     void image1Clicked();
+    // A context menu asked for where no element has one of its own, at this global position.
+    void menuAsked(QPoint globalPos);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TForm2> ui;

@@ -1,22 +1,23 @@
 #include "view/skin_canvas.h"
 
 #include "view/canvas_accessible.h"
+#include "view/canvas_item_watch.h"
 #include "view/canvas_items.h"
 #include "view/device_pixels.h"
 #include "view/pan_drag.h"
 #include "view/picture_paint.h"
+#include "view/zoom_steps.h"
+#include "view/zoomed_background.h"
 
 #include <QApplication>
-#include <QChildEvent>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
-#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace zq {
 
@@ -31,6 +32,7 @@ QPoint clampPan(QPoint wanted, QSize picture, QSize view)
 
 SkinCanvas::SkinCanvas(QWidget *preview)
     : QWidget(preview)
+    , m_zoomed(std::make_unique<ZoomedBackground>())
 {
     setObjectName(QStringLiteral("canvas"));
     // Every pixel is painted here, grey or picture.
@@ -38,14 +40,88 @@ SkinCanvas::SkinCanvas(QWidget *preview)
     // Hovering over a text box shows the cursor of the zone under the pointer.
     setMouseTracking(true);
     fit();
-    qApp->installEventFilter(this);
+    new CanvasItemWatch(this);
     new PanDrag(this);
     CanvasItemAccessible::install();
 }
 
+SkinCanvas::~SkinCanvas() = default;
+
 QSize SkinCanvas::viewSize() const
 {
     return (QSizeF(size()) * ratio()).toSize();
+}
+
+QSize SkinCanvas::extent() const
+{
+    return skinRectCovering(QRect(QPoint(0, 0), viewSize()), m_zoom).size().expandedTo(m_background.size());
+}
+
+QSize SkinCanvas::zoomedSize() const
+{
+    return zq::zoomedSize(m_background.size(), m_zoom);
+}
+
+QRect SkinCanvas::toView(const QRect &skinRect) const
+{
+    return zoomedRect(skinRect, m_zoom).translated(-m_pan);
+}
+
+QPoint SkinCanvas::toView(QPoint skinPoint) const
+{
+    return zoomedPoint(skinPoint, m_zoom) - m_pan;
+}
+
+QPoint SkinCanvas::skinPixelAt(QPoint viewPixel) const
+{
+    return zq::skinPixelAt(viewPixel + m_pan, m_zoom);
+}
+
+void SkinCanvas::applyZoom(double zoom, QPoint around, bool fitting)
+{
+    m_fitting = fitting;
+    if (zoom == m_zoom)
+        return;
+    const QPoint wanted = panAround(m_pan, around, m_zoom, zoom);
+    m_zoom = zoom;
+    m_pan = clampPan(wanted, zoomedSize(), viewSize());
+    update();
+    emit panned();
+    emit zoomChanged(m_zoom);
+}
+
+void SkinCanvas::zoomAround(double zoom, QPoint viewPixel)
+{
+    applyZoom(zoom, viewPixel, false);
+}
+
+void SkinCanvas::setZoom(double zoom)
+{
+    const QSize view = viewSize();
+    zoomAround(zoom, QPoint(view.width() / 2, view.height() / 2));
+}
+
+void SkinCanvas::zoomStep(bool in, QPoint viewPixel)
+{
+    zoomAround(zoomStepFrom(m_zoom, in), viewPixel);
+}
+
+void SkinCanvas::zoomStep(bool in)
+{
+    setZoom(zoomStepFrom(m_zoom, in));
+}
+
+void SkinCanvas::zoomToFit()
+{
+    // The whole picture shows from the corner: nothing is left to pan.
+    applyZoom(fitZoom(m_background.size(), viewSize()), QPoint(0, 0), true);
+    panTo(QPoint(0, 0));
+}
+
+double SkinCanvas::zoomOf(const QWidget *widget)
+{
+    const SkinCanvas *canvas = of(widget);
+    return canvas ? canvas->zoom() : 1.0;
 }
 
 QPoint SkinCanvas::viewPixelAt(QPointF logical) const
@@ -55,7 +131,12 @@ QPoint SkinCanvas::viewPixelAt(QPointF logical) const
 
 QPoint SkinCanvas::viewPos(const QWidget *item) const
 {
-    return offsetWithin(this, item) - m_pan;
+    return toView(offsetWithin(this, item));
+}
+
+QRect SkinCanvas::viewRect(const QWidget *item) const
+{
+    return toView(QRect(offsetWithin(this, item), item->size()));
 }
 
 void SkinCanvas::updateView(const QRect &viewRect)
@@ -88,7 +169,9 @@ QPointF SkinCanvas::globalPos(const QWidget *widget, QPointF local)
     const SkinCanvas *canvas = of(widget);
     if (!canvas)
         return widget->mapToGlobal(local);
-    return canvas->mapToGlobal((QPointF(canvas->viewPos(widget)) + local) / canvas->ratio());
+    const double zoom = canvas->zoom();
+    const QPointF inView = QPointF(canvas->viewPos(widget)) + local * zoom;
+    return canvas->mapToGlobal(inView / canvas->ratio());
 }
 
 QRect SkinCanvas::globalRect(const QWidget *widget)
@@ -108,77 +191,12 @@ void SkinCanvas::updateItem(QWidget *item)
         item->update();
 }
 
-bool SkinCanvas::isItem(const QObject *object) const
-{
-    if (!object->isWidgetType())
-        return false;
-    const auto *widget = static_cast<const QWidget *>(object);
-    return widget != this && !widget->isWindow() && isAncestorOf(widget);
-}
-
-void SkinCanvas::followItem(QWidget *item, QEvent *event)
-{
-    const QRect now = viewRect(item);
-    switch (event->type()) {
-    case QEvent::Show:
-        adoptCanvasItem(item);
-        updateView(now);
-        break;
-    case QEvent::Hide:
-    case QEvent::ZOrderChange:
-        updateView(now);
-        break;
-    case QEvent::Move:
-        if (item->isVisible()) {
-            const QPoint moved = item->pos() - static_cast<QMoveEvent *>(event)->oldPos();
-            updateView(now.translated(-moved));
-            updateView(now);
-        }
-        break;
-    case QEvent::Resize:
-        if (item->isVisible()) {
-            updateView(QRect(now.topLeft(), static_cast<QResizeEvent *>(event)->oldSize()));
-            updateView(now);
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-bool SkinCanvas::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::ChildAdded:
-        if (watched == this || isItem(watched)) {
-            QObject *child = static_cast<QChildEvent *>(event)->child();
-            if (child->isWidgetType() && !static_cast<QWidget *>(child)->isWindow())
-                adoptCanvasItem(static_cast<QWidget *>(child));
-        }
-        return false;
-    case QEvent::ChildRemoved:
-        // Where it was is not known any more.
-        if (watched == this || isItem(watched))
-            update();
-        return false;
-    case QEvent::Show:
-    case QEvent::Hide:
-    case QEvent::ZOrderChange:
-    case QEvent::Move:
-    case QEvent::Resize:
-        if (isItem(watched))
-            followItem(static_cast<QWidget *>(watched), event);
-        return false;
-    default:
-        return false;
-    }
-}
-
 void SkinCanvas::setBackground(const QImage &picture)
 {
     // Painted as it is, exposed part by exposed part; an image with alpha is made opaque first,
     // so that the grey never shows through it.
     m_background = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
+    m_zoomed->setPicture(m_background);
     update();
     fit();
 }
@@ -186,19 +204,22 @@ void SkinCanvas::setBackground(const QImage &picture)
 bool SkinCanvas::pans() const
 {
     const QSize view = viewSize();
-    return m_background.width() > view.width() || m_background.height() > view.height();
+    const QSize picture = zoomedSize();
+    return picture.width() > view.width() || picture.height() > view.height();
 }
 
 void SkinCanvas::fit()
 {
     if (parentWidget())
         setGeometry(parentWidget()->rect());
+    if (m_fitting)
+        zoomToFit();
     panTo(m_pan);
 }
 
 void SkinCanvas::panTo(QPoint offset)
 {
-    const QPoint clamped = clampPan(offset, m_background.size(), viewSize());
+    const QPoint clamped = clampPan(offset, zoomedSize(), viewSize());
     if (clamped == m_pan)
         return;
     m_pan = clamped;
@@ -215,6 +236,11 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setWorldTransform(QTransform::fromScale(1 / r, 1 / r));
     painter.translate(-m_pan);
+    if (m_zoom != 1.0) {
+        paintZoomed(painter, exposed);
+        paintClientScreen(painter);
+        return;
+    }
 
     const QRect picture(QPoint(0, 0), m_background.size());
     const QRegion onPicture = exposed.intersected(picture);
@@ -224,18 +250,53 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     for (const QRect &part : beyond)
         painter.fillRect(part, QColor(kGrey));
     paintCanvasItems(painter, this, QPoint(0, 0), exposed);
+    paintClientScreen(painter);
+}
+
+void SkinCanvas::setClientScreen(const ClientScreenChoice &choice)
+{
+    if (choice == m_clientScreen)
+        return;
+    m_clientScreen = choice;
+    update();
+}
+
+void SkinCanvas::paintClientScreen(QPainter &painter)
+{
+    if (const std::optional<QSize> screen = clientScreen())
+        paintScreenCut(painter, this, *screen, m_zoom);
+}
+
+void SkinCanvas::paintZoomed(QPainter &painter, const QRegion &exposed)
+{
+    // `exposed` and the painter count in pixels of the zoomed skin.
+    const QRect picture(QPoint(0, 0), zoomedSize());
+    for (const QRect &part : exposed.intersected(picture))
+        m_zoomed->paint(painter, part, m_zoom);
+    for (const QRect &part : exposed.subtracted(picture))
+        painter.fillRect(part, QColor(kGrey));
+
+    // The items in skin pixels, scaled: smoothly when reduced, as squares when enlarged.
+    QRegion onSkin;
+    for (const QRect &part : exposed)
+        onSkin += skinRectCovering(part, m_zoom);
+    painter.save();
+    painter.scale(m_zoom, m_zoom);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 1.0);
+    paintCanvasItems(painter, this, QPoint(0, 0), onSkin);
+    painter.restore();
 }
 
 QWidget *SkinCanvas::itemAt(QPoint viewPixel) const
 {
     if (!QRect(QPoint(0, 0), viewSize()).contains(viewPixel))
         return nullptr;
-    return canvasItemIn(this, viewPixel + m_pan);
+    return canvasItemIn(this, skinPixelAt(viewPixel));
 }
 
 bool SkinCanvas::forward(QWidget *item, QPoint at, const std::function<bool(QWidget *, QPoint)> &deliver)
 {
-    const QPoint onSkin = at + m_pan;
+    const QPoint onSkin = skinPixelAt(at);
     QPointer<QWidget> target = item;
     while (target && target != this) {
         QWidget *parent = target->parentWidget();
@@ -330,6 +391,20 @@ void SkinCanvas::contextMenuEvent(QContextMenuEvent *event)
 
 void SkinCanvas::wheelEvent(QWheelEvent *event)
 {
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        // One step a notch (120); a touchpad's fine turns add up to one.
+        const QPoint angle = event->angleDelta();
+        m_zoomWheel += angle.y() != 0 ? angle.y() : angle.x();
+        const QPoint at = viewPixelAt(event->position());
+        while (std::abs(m_zoomWheel) >= 120) {
+            const bool in = m_zoomWheel > 0;
+            m_zoomWheel -= in ? 120 : -120;
+            zoomStep(in, at);
+        }
+        event->accept();
+        return;
+    }
+    m_zoomWheel = 0;
     if (!pans()) {
         event->ignore();
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/client_screen.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QPointer>
@@ -7,10 +9,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QImage;
+class QPainter;
 
 namespace zq {
+
+class ZoomedBackground;
 
 // The pan offset that shows as much of a picture as a view can: never past the picture's
 // right or bottom edge, never before its top-left corner, and (0, 0) on an axis where the
@@ -26,14 +32,16 @@ QPoint clampPan(QPoint wanted, QSize picture, QSize view);
 // to the one under the pointer with positions in its own device pixels. They stay widgets, so
 // each keeps its accessible name, its menus and its handlers.
 //
-// It pans over a picture larger than the screen (see PanDrag). A left click on a spot no item
-// covers is a click on the background.
+// It zooms: zoom() device pixels show one skin pixel, and the items keep their places and sizes
+// in skin pixels whatever the zoom. It pans over a zoomed picture larger than the screen (see
+// PanDrag). A left click on a spot no item covers is a click on the background.
 class SkinCanvas : public QWidget {
     Q_OBJECT
 public:
     static constexpr QRgb kGrey = 0xFF808080; // RGB(128, 128, 128)
 
     explicit SkinCanvas(QWidget *preview);
+    ~SkinCanvas() override;
 
     // Shows `picture` as it is (rows read in place); an empty picture shows grey only.
     void setBackground(const QImage &picture);
@@ -45,15 +53,44 @@ public:
     qreal ratio() const { return devicePixelRatioF(); }
     // What the screen shows of the skin at once, in device pixels.
     QSize viewSize() const;
-    // Where anything on the skin can be: the view, widened to the background.
-    QSize extent() const { return viewSize().expandedTo(m_background.size()); }
+    // Where anything on the skin can be, in skin pixels: what the view shows, widened to the
+    // background.
+    QSize extent() const;
 
-    // The background pixel shown at the view's top-left corner.
+    // Device pixels per skin pixel; 1 at start.
+    double zoom() const { return m_zoom; }
+    // Whether the zoom is the one at which the whole background fits the view, kept so as the
+    // view or the background changes until another zoom is chosen.
+    bool fitting() const { return m_fitting; }
+    // Zooms keeping the skin pixel under `viewPixel` where it is (as far as the pan allows).
+    void zoomAround(double zoom, QPoint viewPixel);
+    // Zooms around the middle of the view.
+    void setZoom(double zoom);
+    // One step in or out around `viewPixel`, or the middle of the view.
+    void zoomStep(bool in, QPoint viewPixel);
+    void zoomStep(bool in);
+    // The zoom at which the whole background fits the view, from now on.
+    void zoomToFit();
+    // The background's size at the zoom, in device pixels.
+    QSize zoomedSize() const;
+    // Where a rectangle or point of the skin (skin pixels) shows in the view, in device pixels.
+    QRect toView(const QRect &skinRect) const;
+    QPoint toView(QPoint skinPoint) const;
+    // The skin pixel shown at a device pixel of the view.
+    QPoint skinPixelAt(QPoint viewPixel) const;
+
+    // The client screen outlined on the skin, with every shown item that lies beyond it marked.
+    void setClientScreen(const ClientScreenChoice &choice);
+    const ClientScreenChoice &clientScreenChoice() const { return m_clientScreen; }
+    // The screen outlined now (none when none is chosen).
+    std::optional<QSize> clientScreen() const { return m_clientScreen.screenFor(m_background.size()); }
+
+    // The zoomed background's pixel shown at the view's top-left corner.
     QPoint pan() const { return m_pan; }
     // Pans as near to `offset` as the limits allow.
     void panTo(QPoint offset);
     void panBy(QPoint delta) { panTo(m_pan + delta); }
-    // Whether the picture is larger than the view on either axis.
+    // Whether the zoomed picture is larger than the view on either axis.
     bool pans() const;
     // Covers the preview again and keeps the pan within the limits.
     void fit();
@@ -63,7 +100,7 @@ public:
     // Where the canvas's descendant `item` (or the canvas itself) lies in the view, in device
     // pixels.
     QPoint viewPos(const QWidget *item) const;
-    QRect viewRect(const QWidget *item) const { return QRect(viewPos(item), item->size()); }
+    QRect viewRect(const QWidget *item) const;
     // The topmost shown item under a device pixel of the view; null over the bare background.
     QWidget *itemAt(QPoint viewPixel) const;
     // Paints a device rectangle of the view again.
@@ -71,6 +108,8 @@ public:
 
     // The canvas a widget lies on, or null.
     static SkinCanvas *of(const QWidget *widget);
+    // The zoom of the canvas a widget lies on; 1 for any other widget.
+    static double zoomOf(const QWidget *widget);
     // Device pixels per logical pixel in `widget`'s own coordinates: the window's ratio for an
     // item on a canvas, 1 for any other widget.
     static qreal unitsPerPoint(const QWidget *widget);
@@ -84,10 +123,9 @@ public:
 signals:
     void clicked();
     void panned();
+    void zoomChanged(double zoom);
 
 protected:
-    // Application-wide: follows the items' changes of place and visibility.
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -97,8 +135,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    bool isItem(const QObject *object) const;
-    void followItem(QWidget *item, QEvent *event);
+    void applyZoom(double zoom, QPoint around, bool fitting);
+    void paintZoomed(QPainter &painter, const QRegion &exposed);
+    void paintClientScreen(QPainter &painter);
     void mouseEvent(QMouseEvent *event);
     // Hands an event to `item` and, while it is not taken, to the items under it, each in its
     // own device pixels; false when none takes it.
@@ -106,7 +145,13 @@ private:
 
     // Opaque, in whatever layout it came in: only the painted part is ever converted.
     QImage m_background;
+    std::unique_ptr<ZoomedBackground> m_zoomed;
     QPoint m_pan;
+    double m_zoom = 1.0;
+    bool m_fitting = false;
+    ClientScreenChoice m_clientScreen;
+    // Wheel turns with Ctrl held not yet a whole notch (a touchpad's fine steps).
+    int m_zoomWheel = 0;
     // The item a press went to: it has the mouse until the buttons are up.
     QPointer<QWidget> m_mouseItem;
     QPoint m_lastPixel;

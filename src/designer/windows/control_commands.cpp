@@ -20,6 +20,14 @@ const std::array<CommandRow, kCommandCount> &commandTable()
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
          true},
         {Command::Help, QStringLiteral("帮助"), {QKeySequence(Qt::Key_F1)}, true},
+        // Ctrl+= is the key that carries + on most keyboards; Ctrl++ comes from the keypad.
+        {Command::ZoomIn,
+         QStringLiteral("放大"),
+         {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+         true},
+        {Command::ZoomOut, QStringLiteral("缩小"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, true},
+        {Command::ZoomFit, QStringLiteral("适合屏幕"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, true},
+        {Command::ZoomActual, QStringLiteral("实际大小"), {QKeySequence(Qt::CTRL | Qt::Key_1)}, true},
     }};
     return table;
 }

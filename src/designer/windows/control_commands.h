@@ -25,8 +25,12 @@ enum class Command {
     Undo,
     Redo,
     Help,
+    ZoomIn,
+    ZoomOut,
+    ZoomFit,    // 适合屏幕
+    ZoomActual, // 100 %
 };
-inline constexpr int kCommandCount = int(Command::Help) + 1;
+inline constexpr int kCommandCount = int(Command::ZoomActual) + 1;
 
 // One row of the table: what the command is called, its keys, and whether it is on before a
 // skin is open.

@@ -16,7 +16,7 @@ namespace zq {
 
 namespace {
 
-// The user's settings of the designer: the recent skins.
+// The user's settings of the designer: the recent skins, the client screen.
 class DesignerSettings : public QSettings {
 public:
     DesignerSettings()
@@ -29,8 +29,9 @@ public:
 
 ControlDialogs ControlDialogs::standard()
 {
-    return {runOpenDialog1,   runOPD,          showNoticeBox,     askToSaveBox,
-            runNewSkinDialog, runExportDialog, rememberOpenedSkin};
+    return {runOpenDialog1,     runOPD,          showNoticeBox,      askToSaveBox,
+            runNewSkinDialog,   runExportDialog, rememberOpenedSkin, loadClientScreenKey,
+            saveClientScreenKey};
 }
 
 QString runOpenDialog1(QWidget *parent)
@@ -61,8 +62,11 @@ QString runOpenDialog1(QWidget *parent)
 
 QString runOPD(QWidget *parent)
 {
-    return choosePicture(parent, QStringLiteral("选择一张jpg图片"),
-                         QStringLiteral("JPEG Image File (*.jpg)"));
+    // The background is drawn from a PNG or BMP as well; the JPEG filter stays first.
+    return choosePicture(
+        parent, QStringLiteral("选择一张jpg图片"),
+        QStringLiteral("JPEG Image File (*.jpg);;PNG Image File (*.png);;Bitmap Image File (*.bmp);;"
+                       "图片 (*.jpg *.jpeg *.png *.bmp)"));
 }
 
 void showNoticeBox(QWidget *parent, const QString &text)
@@ -117,6 +121,20 @@ void rememberOpenedSkin(const QString &layoutPath)
 {
     DesignerSettings settings;
     RecentSkins(settings).add(layoutPath);
+}
+
+namespace {
+const QString kClientScreenKey = QStringLiteral("clientScreen");
+} // namespace
+
+QString loadClientScreenKey()
+{
+    return DesignerSettings().value(kClientScreenKey).toString();
+}
+
+void saveClientScreenKey(const QString &key)
+{
+    DesignerSettings().setValue(kClientScreenKey, key);
 }
 
 } // namespace zq

@@ -16,7 +16,7 @@ enum class SaveChoice { Save, Discard, Cancel };
 struct ControlDialogs {
     // OpenDialog1: the layout file to open; empty when cancelled.
     std::function<QString(QWidget *parent)> chooseLayout;
-    // OPD: the JPEG to take as the new background; empty when cancelled.
+    // OPD: the picture (JPEG, PNG or BMP) to take as the new background; empty when cancelled.
     std::function<QString(QWidget *parent)> choosePicture;
     // A notice in a message box.
     std::function<void(QWidget *parent, const QString &text)> showNotice;
@@ -28,6 +28,9 @@ struct ControlDialogs {
     std::function<QString(QWidget *parent, const QString &suggested)> chooseExportPath;
     // Told of every skin that opened, for the open dialog's start folder and history.
     std::function<void(const QString &layoutPath)> skinOpened;
+    // The client screen chosen last (ClientScreenChoice::key), kept across runs.
+    std::function<QString()> loadClientScreen;
+    std::function<void(const QString &key)> saveClientScreen;
 
     // The real, modal dialogs.
     static ControlDialogs standard();
@@ -36,12 +39,15 @@ struct ControlDialogs {
 // "打开ZqCSkin.ini": any file name may be typed, also one that does not exist yet. It starts
 // in the folder of the skin opened last and offers the recent skins' folders.
 QString runOpenDialog1(QWidget *parent);
-// "选择一张jpg图片", with a preview of the picture under the cursor.
+// "选择一张jpg图片", with a preview of the picture under the cursor; PNG and BMP files are
+// offered too.
 QString runOPD(QWidget *parent);
 void showNoticeBox(QWidget *parent, const QString &text);
 SaveChoice askToSaveBox(QWidget *parent);
 QString runExportDialog(QWidget *parent, const QString &suggested);
 // Keeps the skin among the recent ones, across runs.
 void rememberOpenedSkin(const QString &layoutPath);
+QString loadClientScreenKey();
+void saveClientScreenKey(const QString &key);
 
 } // namespace zq

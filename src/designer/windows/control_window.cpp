@@ -8,18 +8,22 @@
 #include "skin/lock_screen.h"
 #include "ui_control_window.h"
 #include "view/preview_window.h"
+#include "view/skin_canvas.h"
 #include "windows/click_watch.h"
+#include "windows/client_screen_menu.h"
 #include "windows/control_commands.h"
 #include "windows/leave_guard.h"
 #include "windows/skin_drops.h"
 #include "windows/tab_arrangement.h"
 #include "windows/text_constants.h"
 #include "windows/title_bar_frame.h"
+#include "windows/zoom_box.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QUndoStack>
 #include <QUrl>
@@ -96,6 +100,7 @@ void TForm1::FormCreate()
         setWindowTitle(textConstant(ControlCaptionText) + (clean ? QString() : QStringLiteral(" *")));
     });
     installCommands();
+    installView();
     m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this);
 
     // Closing the preview (关闭, or the window system's close) and the session's end ask first.
@@ -130,6 +135,35 @@ void TForm1::installCommands()
     m_commands->bindButton(Command::ReplaceBackground, ui->Button3);
     m_commands->bindButton(Command::Save, ui->Button4);
     m_commands->bindButton(Command::ExportPicture, ui->Button7);
+}
+
+void TForm1::installView()
+{
+    SkinCanvas *canvas = m_preview->canvas();
+    connect(m_commands->action(Command::ZoomIn), &QAction::triggered, canvas,
+            [canvas] { canvas->zoomStep(true); });
+    connect(m_commands->action(Command::ZoomOut), &QAction::triggered, canvas,
+            [canvas] { canvas->zoomStep(false); });
+    connect(m_commands->action(Command::ZoomFit), &QAction::triggered, canvas, &SkinCanvas::zoomToFit);
+    connect(m_commands->action(Command::ZoomActual), &QAction::triggered, canvas,
+            [canvas] { canvas->setZoom(1.0); });
+    // Between the link and the memo, clear of the buttons.
+    new ZoomBox(canvas, m_client, QRect(80, 68, 97, 22));
+
+    m_screens = new ClientScreenMenu(canvas, m_preview);
+    if (m_dialogs.loadClientScreen)
+        m_screens->restore(ClientScreenChoice::fromKey(m_dialogs.loadClientScreen()));
+    m_screens->save = [this](const ClientScreenChoice &choice) {
+        if (m_dialogs.saveClientScreen)
+            m_dialogs.saveClientScreen(choice.key());
+    };
+    m_viewMenu = new QMenu(m_preview);
+    m_viewMenu->setAccessibleName(QStringLiteral("视图"));
+    for (const Command command : {Command::ZoomIn, Command::ZoomOut, Command::ZoomFit, Command::ZoomActual})
+        m_viewMenu->addAction(m_commands->action(command));
+    m_viewMenu->addSeparator();
+    m_viewMenu->addMenu(m_screens->menu());
+    connect(m_preview, &TForm2::menuAsked, m_viewMenu, [this](QPoint at) { m_viewMenu->exec(at); });
 }
 
 QPushButton *TForm1::Button1() const
@@ -203,6 +237,8 @@ void TForm1::openChosenLayout(const QString &layoutPath)
             m_dialogs.showNotice(this, textConstant(VersionMessageText));
             return;
         }
+        // A skin opens as the client shows it, one picture pixel on one screen pixel.
+        m_preview->canvas()->zoomAround(1.0, QPoint(0, 0));
         Show();
         setSkinButtonsEnabled(true);
         connect(m_preview, &TForm2::image1Clicked, this, &TForm1::FormClick, Qt::UniqueConnection);

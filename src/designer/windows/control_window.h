@@ -8,6 +8,7 @@
 #include <memory>
 
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -17,6 +18,7 @@ class TForm1;
 
 namespace zq {
 
+class ClientScreenMenu;
 class ControlCommands;
 class LayoutEditor;
 class LeaveGuard;
@@ -61,6 +63,10 @@ public:
     QLabel *Label1() const;
     // The commands the buttons, the keys and any menu share.
     ControlCommands &commands() const { return *m_commands; }
+    // The client screens to check the skin against, a submenu of the preview's menu.
+    ClientScreenMenu &clientScreens() const { return *m_screens; }
+    // The menu a right click on the background shows: the zoom commands and the client screens.
+    QMenu *viewMenu() const { return m_viewMenu; }
 
     // Open a skin: OpenDialog1, then openChosenLayout. Asks first about unsaved changes.
     void Button1Click();
@@ -113,6 +119,7 @@ protected:
 private:
     void FormCreate();
     void installCommands();
+    void installView();
     void centreOnScreen();
     void takeDrop(const DropAction &action, TImageButtonA *picture);
     void setSkinButtonsEnabled(bool enabled);
@@ -123,6 +130,8 @@ private:
     TitleBarFrame *m_frame;
     TForm2 *m_preview = nullptr;
     ControlCommands *m_commands = nullptr;
+    ClientScreenMenu *m_screens = nullptr;
+    QMenu *m_viewMenu = nullptr;
     std::unique_ptr<SkinWorkspace> m_workspace;
     std::unique_ptr<LayoutEditor> m_editor;
     std::unique_ptr<LeaveGuard> m_leaveGuard;

@@ -1,0 +1,58 @@
+#include "view/zoomed_background.h"
+
+#include "picture/reduced_copies.h"
+
+#include <QPainter>
+#include <QRect>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zq {
+
+ZoomedBackground::ZoomedBackground() = default;
+
+ZoomedBackground::~ZoomedBackground() = default;
+
+void ZoomedBackground::setPicture(const QImage &full)
+{
+    m_full = full;
+    m_copies.reset();
+}
+
+void ZoomedBackground::paint(QPainter &painter, const QRect &zoomedPart, double zoom)
+{
+    if (m_full.isNull() || zoomedPart.isEmpty())
+        return;
+    const bool reduced = zoom < 1.0;
+    if (reduced && !m_copies)
+        m_copies = std::make_unique<ReducedCopies>(m_full);
+    const QImage &source = reduced ? m_copies->forZoom(zoom) : m_full;
+    const double scale = reduced ? zoom * m_copies->reductionFor(zoom) : zoom;
+
+    // The source pixels under the part; a smooth reduction reads one more on each side, so the
+    // parts of one paint meet without a seam.
+    const int margin = reduced ? 1 : 0;
+    const int left = std::max(0, int(std::floor(zoomedPart.x() / scale)) - margin);
+    const int top = std::max(0, int(std::floor(zoomedPart.y() / scale)) - margin);
+    const int right =
+        std::min(source.width(), int(std::ceil((zoomedPart.x() + zoomedPart.width()) / scale)) + margin);
+    const int bottom =
+        std::min(source.height(), int(std::ceil((zoomedPart.y() + zoomedPart.height()) / scale)) + margin);
+    if (right <= left || bottom <= top)
+        return;
+    const QRect tileRect(left, top, right - left, bottom - top);
+    // Converted part by part: the full picture lies in the layout it was decoded in.
+    QImage tile = source.copy(tileRect);
+    if (tile.format() != QImage::Format_RGB32)
+        tile = tile.convertToFormat(QImage::Format_RGB32);
+
+    painter.save();
+    painter.setClipRect(zoomedPart, Qt::IntersectClip);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, reduced);
+    painter.drawImage(QRectF(left * scale, top * scale, tileRect.width() * scale, tileRect.height() * scale),
+                      tile);
+    painter.restore();
+}
+
+} // namespace zq
