@@ -3,6 +3,7 @@
 #include "windows/new_skin_dialog.h"
 #include "windows/picture_dialog.h"
 #include "windows/recent_skins.h"
+#include "windows/recovery_offer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace zq {
 
@@ -29,8 +31,15 @@ public:
 
 ControlDialogs ControlDialogs::standard()
 {
-    return {runOpenDialog1,   runOPD,          showNoticeBox,     askToSaveBox,
-            runNewSkinDialog, runExportDialog, rememberOpenedSkin};
+    return {runOpenDialog1,
+            runOPD,
+            showNoticeBox,
+            askToSaveBox,
+            runNewSkinDialog,
+            runExportDialog,
+            rememberOpenedSkin,
+            askToRecoverBox,
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
 }
 
 QString runOpenDialog1(QWidget *parent)

@@ -11,6 +11,10 @@ namespace zq {
 // The answer to 保存更改, asked before unsaved changes are left behind.
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The answer to 恢复未保存的更改, asked when a skin opens with a recovery copy of earlier
+// edits; Later leaves the copy for the next open.
+enum class RecoverChoice { Recover, Discard, Later };
+
 // The dialogs the control window runs. Each is a plain function so that tests can put
 // their own in place of the modal ones.
 struct ControlDialogs {
@@ -28,6 +32,11 @@ struct ControlDialogs {
     std::function<QString(QWidget *parent, const QString &suggested)> chooseExportPath;
     // Told of every skin that opened, for the open dialog's start folder and history.
     std::function<void(const QString &layoutPath)> skinOpened;
+    // 恢复未保存的更改, with the text that says what is offered.
+    std::function<RecoverChoice(QWidget *parent, const QString &text)> askToRecover;
+    // Where recovery copies of unsaved edits are kept (the user's data folder); none are
+    // kept when empty.
+    QString dataFolder;
 
     // The real, modal dialogs.
     static ControlDialogs standard();

@@ -8,6 +8,8 @@
 #include "windows/error_report.h"
 #include "windows/leave_guard.h"
 #include "windows/preview_window.h"
+#include "windows/recovery_keeper.h"
+#include "windows/recovery_offer.h"
 #include "windows/skin_drops.h"
 #include "windows/skin_workspace.h"
 #include "windows/text_constants.h"
@@ -112,6 +114,7 @@ TForm1::~TForm1()
     // elements go first, then this window leaves the preview, then the preview goes.
     m_drops.reset();
     m_leaveGuard.reset();
+    m_recovery.reset();
     m_editor.reset();
     m_workspace.reset();
     TForm2 *preview = m_preview;
@@ -156,10 +159,17 @@ void TForm1::FormCreate()
     keys.help = [this] { m_dialogs.showNotice(this, LayoutEditor::helpText()); };
     m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this, keys);
 
+    m_recovery = std::make_unique<RecoveryKeeper>(*m_workspace, m_dialogs.dataFolder);
     // Closing the preview (关闭, or the window system's close) and the session's end ask first.
     m_leaveGuard = std::make_unique<LeaveGuard>(
         m_workspace->undoStack(),
-        [this] { return m_dialogs.askToSave ? m_dialogs.askToSave(this) : SaveChoice::Cancel; },
+        [this] {
+            const SaveChoice choice = m_dialogs.askToSave ? m_dialogs.askToSave(this) : SaveChoice::Cancel;
+            // Edits the user lets go need no recovery copy.
+            if (choice == SaveChoice::Discard)
+                m_recovery->discard();
+            return choice;
+        },
         [this] { return runReportingErrors([&] { m_workspace->save(); }); }, m_preview);
     m_drops = std::make_unique<SkinDropTarget>(
         m_preview, *m_workspace,
@@ -242,6 +252,7 @@ void TForm1::openChosenLayout(const QString &layoutPath)
         connect(m_preview, &TForm2::image1Clicked, this, &TForm1::FormClick, Qt::UniqueConnection);
         if (m_dialogs.skinOpened)
             m_dialogs.skinOpened(layoutPath);
+        offerRecovery(*m_workspace, *m_recovery, m_dialogs, this);
     });
 }
 
