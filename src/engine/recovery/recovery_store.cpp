@@ -123,7 +123,7 @@ std::optional<RecoveryEntry> RecoveryStore::find(const QString &layoutPath) cons
         QDateTime::fromString(manifest.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
     if (manifest.value(QStringLiteral("format")).toString() != kFormat ||
         found.layoutPath != skinKey(layoutPath) || !found.written.isValid() || folder.isEmpty() ||
-        folder.contains(u'/') || folder.startsWith(u'.'))
+        folder.contains(u'/') || folder.contains(u'\\') || folder.startsWith(u'.'))
         return std::nullopt;
     found.filesFolder = entry.filePath(folder);
     for (const QJsonValue &value : manifest.value(QStringLiteral("files")).toArray()) {
