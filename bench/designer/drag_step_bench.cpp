@@ -8,8 +8,8 @@
 
 #include "editing/edit_overlay.h"
 #include "elements/image_panel.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
-#include "windows/preview_window.h"
 
 #include <benchmark/benchmark.h>
 

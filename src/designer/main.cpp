@@ -1,9 +1,9 @@
+#include "document/skin_workspace.h"
 #include "platform/app_identity.h"
 #include "skin/asset_names.h"
 #include "skin/skin_document.h"
 #include "view/background_preload.h"
 #include "windows/control_window.h"
-#include "windows/skin_workspace.h"
 
 #include <QApplication>
 #include <QByteArrayView>

@@ -1,16 +1,16 @@
 #include "editing/layout_editor.h"
 
+#include "document/skin_workspace.h"
 #include "editing/edit_overlay.h"
 #include "editing/keys_to_skin.h"
-#include "editing/move_size_loop.h"
 #include "editing/snapping.h"
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
 #include "elements/text_box.h"
 #include "skin/bg_image.h"
+#include "view/move_size_loop.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
-#include "windows/preview_window.h"
-#include "windows/skin_workspace.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -18,13 +18,12 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QShortcut>
-#include <QUndoStack>
 
 #include <algorithm>
 
 namespace zq {
 
-LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear, Commands commands)
+LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear)
     : m_workspace(workspace)
     , m_preview(preview)
     , m_overlay(new EditOverlay(preview))
@@ -50,7 +49,7 @@ LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *k
             return snapStep(control, zone, wanted, held);
         });
     MoveSizeLoop::setStepObserver([this](QWidget *control, bool running) { dragStep(control, running); });
-    installShortcuts(commands);
+    installShortcuts();
     new KeysToSkin(preview, this);
 }
 
@@ -60,7 +59,7 @@ LayoutEditor::~LayoutEditor()
     MoveSizeLoop::setStepObserver({});
 }
 
-void LayoutEditor::installShortcuts(const Commands &commands)
+void LayoutEditor::installShortcuts()
 {
     auto bind = [this](const QKeySequence &keys, std::function<void()> action) {
         auto *shortcut = new QShortcut(keys, m_preview);
@@ -81,20 +80,6 @@ void LayoutEditor::installShortcuts(const Commands &commands)
     bind(QKeySequence(Qt::Key_Tab), [this] { selectNext(false); });
     bind(QKeySequence(Qt::Key_Backtab), [this] { selectNext(true); });
     bind(QKeySequence(Qt::SHIFT | Qt::Key_Backtab), [this] { selectNext(true); });
-    QUndoStack *undo = &m_workspace.undoStack();
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [undo] { undo->undo(); });
-    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [undo] { undo->redo(); });
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [undo] { undo->redo(); });
-    if (commands.save)
-        bind(QKeySequence(Qt::CTRL | Qt::Key_S), commands.save);
-    if (commands.open)
-        bind(QKeySequence(Qt::CTRL | Qt::Key_O), commands.open);
-    if (commands.help)
-        bind(QKeySequence(Qt::Key_F1), commands.help);
-    if (commands.newSkin)
-        bind(QKeySequence(Qt::CTRL | Qt::Key_N), commands.newSkin);
-    if (commands.exportPicture)
-        bind(QKeySequence(Qt::CTRL | Qt::Key_E), commands.exportPicture);
 }
 
 void LayoutEditor::attach()

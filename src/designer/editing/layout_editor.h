@@ -1,14 +1,13 @@
 #pragma once
 
-#include "editing/hit_zone.h"
 #include "editing/key_steps.h"
+#include "view/hit_zone.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QTimer>
 
-#include <functional>
 #include <map>
 #include <vector>
 
@@ -24,27 +23,17 @@ class TPageElement;
 class TTextBox;
 
 // The editing comforts over the preview: a selection (a picture or a text box) outlined by
-// an overlay, arrow keys that move it, Tab that walks through what is shown, undo and redo
-// of the workspace's edits, snapping and guides while dragging, and a readout of the
-// dragged or keyed item's bounds. Every change goes through the elements' and boxes' own
-// entry points, so the workspace records it as the mouse's edits are.
+// an overlay, arrow keys that move it, Tab that walks through what is shown, snapping and guides while
+// dragging, and a readout of the dragged or keyed item's bounds. Every change goes through the elements' and
+// boxes' own entry points, so the workspace records it as the mouse's edits are.
 class LayoutEditor : public QObject {
     Q_OBJECT
 public:
-    // Keys the control window answers: Ctrl+S, Ctrl+O, Ctrl+N, Ctrl+E, F1.
-    struct Commands {
-        std::function<void()> save;
-        std::function<void()> open;
-        std::function<void()> help;
-        std::function<void()> newSkin;
-        std::function<void()> exportPicture;
-    };
-
     static constexpr int kSnapDistance = 6;
     static constexpr int kReadoutMs = 1000;
 
     // `keepClear` is the control window: the overlay never draws over it.
-    LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear, Commands commands);
+    LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear);
     ~LayoutEditor() override;
 
     // Watches the elements and boxes the workspace has just built.
@@ -68,7 +57,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void installShortcuts(const Commands &commands);
+    void installShortcuts();
     std::vector<QWidget *> tabOrder() const;
     bool isShown(QWidget *item) const;
     QRect itemRect(QWidget *item) const;

@@ -1,14 +1,14 @@
 #include "elements/image_button.h"
 
-#include "editing/move_panel.h"
 #include "elements/image_panel.h"
 #include "elements/set_ui.h"
 #include "numbers/strict_int.h"
+#include "shared/error_report.h"
+#include "shared/picture_dialog.h"
 #include "skin/element_picture.h"
 #include "view/device_pixels.h"
+#include "view/move_panel.h"
 #include "view/skin_canvas.h"
-#include "windows/error_report.h"
-#include "windows/picture_dialog.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -26,9 +26,8 @@ TImageButtonA::TImageButtonA(ElementPicture &picture, QWidget *preview)
     m_panel->move(m_picture.X, m_picture.Y);
     showPicture();
 
-    m_panel->onPictureMouseDown = [this](const QMouseEvent &event) {
-        runReportingErrors([&] { ImageMouseDown(event); });
-    };
+    connect(m_panel.data(), &ImagePanel::pictureMouseDown, this,
+            [this](const QMouseEvent &event) { runReportingErrors([&] { ImageMouseDown(event); }); });
 
     m_popupMenu = new QMenu(m_panel);
     m_popupMenu->setAccessibleName(m_picture.Name);
@@ -41,7 +40,8 @@ TImageButtonA::TImageButtonA(ElementPicture &picture, QWidget *preview)
                      [this] { runReportingErrors([this] { ReplaceItemClick(); }); });
     QObject::connect(m_settingsItem, &QAction::triggered, m_panel,
                      [this] { runReportingErrors([this] { OpenPositionDialog(); }); });
-    m_panel->onContextMenu = [this](QPoint globalPos) { m_popupMenu->exec(globalPos); };
+    connect(m_panel.data(), &ImagePanel::contextMenuAsked, this,
+            [this](QPoint globalPos) { m_popupMenu->exec(globalPos); });
 
     m_panel->show();
 }
@@ -116,8 +116,8 @@ void TImageButtonA::restore(const ElementState &s)
 
 void TImageButtonA::report(Edit kind, const ElementState &before, const ElementState &after)
 {
-    if (OnEdit && !before.samePlace(after))
-        OnEdit(kind, before, after);
+    if (!before.samePlace(after))
+        emit edited(kind, before, after);
 }
 
 QWidget *TImageButtonA::Panel() const
@@ -198,18 +198,16 @@ void TImageButtonA::FlattenAgain()
 
 void TImageButtonA::LoadPng(const QString &path)
 {
-    const ElementState before = OnEdit ? state() : ElementState{};
+    const ElementState before = state();
     m_picture.LoadPng(path, m_panel->x(), m_panel->y());
     m_autoSize = true;
     showPicture();
-    if (OnEdit)
-        OnEdit(Edit::Picture, before, state());
+    emit edited(Edit::Picture, before, state());
 }
 
 void TImageButtonA::ClickItemClick()
 {
-    if (OnElementClick)
-        OnElementClick(m_picture.Name);
+    emit OnElementClick(m_picture.Name);
 }
 
 void TImageButtonA::ReplaceItemClick()

@@ -2,6 +2,7 @@
 
 #include "elements/element_state.h"
 
+#include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -23,7 +24,8 @@ class TSetUi;
 // 1:1 at its stored position. Dragging it, its popup menu and its position dialog change the
 // element's position and picture. Every command reports its own errors and keeps what it
 // did before one.
-class TImageButtonA {
+class TImageButtonA : public QObject {
+    Q_OBJECT
 public:
     // Shows `picture` (owned by the skin, outlives the element) as a borderless panel,
     // child of `preview`, at (picture.X, picture.Y), sized to the picture; visible on return.
@@ -42,9 +44,6 @@ public:
 
     // The kinds of edit an element reports.
     enum class Edit { Drag, Key, Dialog, Picture };
-    // Told after every edit that changed something, with the state before and after (the
-    // picture included for a replacement); installed by the owner, which records it.
-    std::function<void(Edit kind, const ElementState &before, const ElementState &after)> OnEdit;
 
     // The element's place, and its place and picture.
     ElementState place() const;
@@ -56,9 +55,6 @@ public:
     // the stored position follows it (a PNG is flattened there again), and a typed size
     // becomes the panel's own until the next Recomposite. Reported as one edit of `kind`.
     void ApplyBounds(int left, int top, int width, int height, bool sizeTyped, Edit kind);
-
-    // Called with the element's name by the menu's "点击"; installed by the owner.
-    std::function<void(const QString &)> OnElementClick;
 
     // The window a position dialog must not cover (global coordinates); none when unset.
     std::function<QRect()> DialogKeepClear;
@@ -102,6 +98,13 @@ public:
     QAction *SettingsItem() const { return m_settingsItem; }
     // The position dialog this element opened last, while it exists.
     TSetUi *PositionDialog() const;
+
+signals:
+    // After every edit that changed something, with the state before and after (the picture
+    // included for a replacement); the owner records it.
+    void edited(TImageButtonA::Edit kind, const ElementState &before, const ElementState &after);
+    // The menu's "点击", with the element's name; the owner connects its tab switch.
+    void OnElementClick(const QString &name);
 
 private:
     void showPicture();

@@ -62,15 +62,14 @@ void ImagePanel::forwardPress(QMouseEvent *event)
     // Presses are the element's even where they start nothing: none of them is a click on the
     // background under it.
     event->accept();
-    if (onPictureMouseDown && pictureRect().contains(event->position().toPoint()))
-        onPictureMouseDown(*event);
+    if (pictureRect().contains(event->position().toPoint()))
+        emit pictureMouseDown(*event);
 }
 
 void ImagePanel::contextMenuEvent(QContextMenuEvent *event)
 {
     event->accept();
-    if (onContextMenu)
-        onContextMenu(event->globalPos());
+    emit contextMenuAsked(event->globalPos());
 }
 
 } // namespace zq

@@ -26,12 +26,13 @@ public:
     QSize pictureSize() const { return m_pictureSize; }
     QRect pictureRect() const { return QRect(QPoint(0, 0), m_pictureSize); }
 
-    // A press or double click on the picture (not beside it), in any button.
-    std::function<void(const QMouseEvent &)> onPictureMouseDown;
-    // A context-menu request anywhere on the panel, at this global position.
-    std::function<void(QPoint)> onContextMenu;
-
     void paintItem(QPainter &painter, const QRegion &part) override;
+
+signals:
+    // A press or double click on the picture (not beside it), in any button.
+    void pictureMouseDown(const QMouseEvent &event);
+    // A context-menu request anywhere on the panel, at this global position.
+    void contextMenuAsked(QPoint globalPos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,9 +1,9 @@
 #include "elements/set_ui.h"
 
 #include "numbers/strict_int.h"
+#include "shared/designer_font.h"
+#include "shared/error_report.h"
 #include "ui_set_ui.h"
-#include "windows/designer_font.h"
-#include "windows/error_report.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

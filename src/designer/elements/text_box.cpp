@@ -1,7 +1,7 @@
 #include "elements/text_box.h"
 
-#include "editing/move_panel.h"
 #include "view/canvas_item.h"
+#include "view/move_panel.h"
 
 #include <QFrame>
 #include <QMouseEvent>
@@ -115,8 +115,8 @@ void TTextBox::ApplyRect(BoxRect r, Edit kind)
 
 void TTextBox::report(Edit kind, BoxRect before)
 {
-    if (OnEdit && !(before == rect()))
-        OnEdit(kind, before, rect());
+    if (!(before == rect()))
+        emit edited(kind, before, rect());
 }
 
 void TTextBox::recordRect()

@@ -2,6 +2,7 @@
 
 #include "skin/geometry.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 
@@ -16,7 +17,8 @@ namespace zq {
 // A text box of a page: a raised panel with its caption, moved and sized with the mouse
 // inside the page picture. Its recorded rectangle (page pixels) is what a save writes; it is
 // read from the panel whenever a move or size ends.
-class TTextBox {
+class TTextBox : public QObject {
+    Q_OBJECT
 public:
     // The panel is a plain child of `parentPanel`: it takes no part in the page's sizing.
     TTextBox(QWidget *parentPanel, const QString &caption, BoxRect rect);
@@ -39,15 +41,16 @@ public:
 
     // The kinds of edit a box reports.
     enum class Edit { Mouse, Key };
-    // Told after a move or resize that changed the recorded rectangle; installed by the
-    // owner, which records it.
-    std::function<void(Edit kind, BoxRect before, BoxRect after)> OnEdit;
     // The one way a keyed rectangle reaches the box: placed, recorded and reported.
     void ApplyRect(BoxRect r, Edit kind);
 
     // The panel's mouse handlers; the event's position is in panel coordinates.
     void BoxMouseDown(const QMouseEvent &event);
     void BoxMouseMove(const QMouseEvent &event);
+
+signals:
+    // After a move or resize that changed the recorded rectangle; the owner records it.
+    void edited(TTextBox::Edit kind, BoxRect before, BoxRect after);
 
 private:
     void recordRect();

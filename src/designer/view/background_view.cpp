@@ -1,7 +1,7 @@
 #include "view/background_view.h"
 
 #include "skin/bg_image.h"
-#include "windows/preview_window.h"
+#include "view/preview_window.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #include "view/pan_drag.h"
 
-#include "editing/move_size_loop.h"
 #include "view/device_pixels.h"
+#include "view/move_size_loop.h"
 #include "view/skin_canvas.h"
 
 #include <QApplication>

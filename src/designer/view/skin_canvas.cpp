@@ -1,7 +1,7 @@
 #include "view/skin_canvas.h"
 
 #include "view/canvas_accessible.h"
-#include "view/canvas_item.h"
+#include "view/canvas_items.h"
 #include "view/device_pixels.h"
 #include "view/pan_drag.h"
 #include "view/picture_paint.h"
@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QChildEvent>
 #include <QContextMenuEvent>
-#include <QImage>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QPaintEvent>
@@ -54,17 +53,9 @@ QPoint SkinCanvas::viewPixelAt(QPointF logical) const
     return devicePixelAt(logical, ratio());
 }
 
-QPoint SkinCanvas::skinPos(const QWidget *item) const
-{
-    QPoint at;
-    for (const QWidget *w = item; w && w != this; w = w->parentWidget())
-        at += w->pos();
-    return at;
-}
-
 QPoint SkinCanvas::viewPos(const QWidget *item) const
 {
-    return skinPos(item) - m_pan;
+    return offsetWithin(this, item) - m_pan;
 }
 
 void SkinCanvas::updateView(const QRect &viewRect)
@@ -125,23 +116,12 @@ bool SkinCanvas::isItem(const QObject *object) const
     return widget != this && !widget->isWindow() && isAncestorOf(widget);
 }
 
-void SkinCanvas::adopt(QWidget *item)
-{
-    // Qt neither paints the item nor finds it under the mouse: both happen here, in device
-    // pixels. An item Qt took for opaque would have its pixels moved about in logical ones.
-    item->setUpdatesEnabled(false);
-    item->setAttribute(Qt::WA_TransparentForMouseEvents);
-    item->setAttribute(Qt::WA_NoMousePropagation);
-    item->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    item->setAutoFillBackground(false);
-}
-
 void SkinCanvas::followItem(QWidget *item, QEvent *event)
 {
     const QRect now = viewRect(item);
     switch (event->type()) {
     case QEvent::Show:
-        adopt(item);
+        adoptCanvasItem(item);
         updateView(now);
         break;
     case QEvent::Hide:
@@ -173,7 +153,7 @@ bool SkinCanvas::eventFilter(QObject *watched, QEvent *event)
         if (watched == this || isItem(watched)) {
             QObject *child = static_cast<QChildEvent *>(event)->child();
             if (child->isWidgetType() && !static_cast<QWidget *>(child)->isWindow())
-                adopt(static_cast<QWidget *>(child));
+                adoptCanvasItem(static_cast<QWidget *>(child));
         }
         return false;
     case QEvent::ChildRemoved:
@@ -243,62 +223,14 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     const QRegion beyond = exposed.subtracted(picture);
     for (const QRect &part : beyond)
         painter.fillRect(part, QColor(kGrey));
-    paintItems(painter, this, QPoint(0, 0), exposed);
-}
-
-void SkinCanvas::paintItems(QPainter &painter, const QWidget *parent, QPoint origin, const QRegion &exposed)
-{
-    // Bottom up, each item clipped to its parent (a text box is seen only on its page).
-    for (QObject *child : parent->children()) {
-        if (!child->isWidgetType())
-            continue;
-        auto *item = static_cast<QWidget *>(child);
-        if (item->isWindow() || item->isHidden())
-            continue;
-        const QRect area(origin + item->pos(), item->size());
-        const QRegion part = exposed & area;
-        if (part.isEmpty())
-            continue;
-        const QRegion own = part.translated(-area.topLeft());
-        painter.save();
-        painter.translate(area.topLeft());
-        painter.setClipRegion(own);
-        if (auto *paints = dynamic_cast<CanvasItem *>(item)) {
-            paints->paintItem(painter, own);
-        } else {
-            // Any other widget draws itself on an image of its own pixels first: Qt's painting
-            // of one widget into another's takes the target for logical pixels.
-            const QRect bounds = own.boundingRect();
-            QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            item->render(&image, -bounds.topLeft(), own, QWidget::DrawWindowBackground);
-            painter.drawImage(bounds.topLeft(), image);
-        }
-        painter.restore();
-        paintItems(painter, item, area.topLeft(), part);
-    }
-}
-
-QWidget *SkinCanvas::itemIn(const QWidget *parent, QPoint at) const
-{
-    const QObjectList &children = parent->children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (!(*it)->isWidgetType())
-            continue;
-        auto *item = static_cast<QWidget *>(*it);
-        if (item->isWindow() || item->isHidden() || !item->geometry().contains(at))
-            continue;
-        QWidget *inner = itemIn(item, at - item->pos());
-        return inner ? inner : item;
-    }
-    return nullptr;
+    paintCanvasItems(painter, this, QPoint(0, 0), exposed);
 }
 
 QWidget *SkinCanvas::itemAt(QPoint viewPixel) const
 {
     if (!QRect(QPoint(0, 0), viewSize()).contains(viewPixel))
         return nullptr;
-    return itemIn(this, viewPixel + m_pan);
+    return canvasItemIn(this, viewPixel + m_pan);
 }
 
 bool SkinCanvas::forward(QWidget *item, QPoint at, const std::function<bool(QWidget *, QPoint)> &deliver)
@@ -307,7 +239,7 @@ bool SkinCanvas::forward(QWidget *item, QPoint at, const std::function<bool(QWid
     QPointer<QWidget> target = item;
     while (target && target != this) {
         QWidget *parent = target->parentWidget();
-        if (deliver(target, onSkin - skinPos(target)))
+        if (deliver(target, onSkin - offsetWithin(this, target)))
             return true;
         // Handled, and gone with it.
         if (!target)

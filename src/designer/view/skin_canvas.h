@@ -98,11 +98,7 @@ protected:
 
 private:
     bool isItem(const QObject *object) const;
-    void adopt(QWidget *item);
     void followItem(QWidget *item, QEvent *event);
-    void paintItems(QPainter &painter, const QWidget *parent, QPoint origin, const QRegion &exposed);
-    QWidget *itemIn(const QWidget *parent, QPoint at) const;
-    QPoint skinPos(const QWidget *item) const;
     void mouseEvent(QMouseEvent *event);
     // Hands an event to `item` and, while it is not taken, to the items under it, each in its
     // own device pixels; false when none takes it.

@@ -1,7 +1,7 @@
 #include "windows/control_dialogs.h"
 
+#include "shared/picture_dialog.h"
 #include "windows/new_skin_dialog.h"
-#include "windows/picture_dialog.h"
 #include "windows/recent_skins.h"
 #include "windows/recovery_offer.h"
 

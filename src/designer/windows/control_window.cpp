@@ -1,17 +1,20 @@
 #include "windows/control_window.h"
 
+#include "document/recovery_keeper.h"
+#include "document/skin_workspace.h"
 #include "editing/layout_editor.h"
 #include "elements/image_button.h"
+#include "shared/designer_font.h"
+#include "shared/error_report.h"
 #include "skin/lock_screen.h"
 #include "ui_control_window.h"
-#include "windows/designer_font.h"
-#include "windows/error_report.h"
+#include "view/preview_window.h"
+#include "windows/click_watch.h"
+#include "windows/control_commands.h"
 #include "windows/leave_guard.h"
-#include "windows/preview_window.h"
-#include "windows/recovery_keeper.h"
 #include "windows/recovery_offer.h"
 #include "windows/skin_drops.h"
-#include "windows/skin_workspace.h"
+#include "windows/tab_arrangement.h"
 #include "windows/text_constants.h"
 #include "windows/title_bar_frame.h"
 
@@ -19,11 +22,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
+#include <QUndoStack>
 #include <QUrl>
-
-#include <array>
 
 namespace zq {
 
@@ -31,44 +32,6 @@ namespace {
 
 const QString kCollapseCaption = QStringLiteral("小化窗口");
 const QString kRestoreCaption = QStringLiteral("恢复窗口");
-
-// One element's part of a tab switch: a visibility step, then a stacking step.
-struct ArrangeStep {
-    bool show;
-    bool toFront;
-};
-
-// The order in which the six elements take their steps.
-constexpr std::array<Element, 6> kArrangeOrder = {Element::LogPage, Element::FilPage, Element::ManPage,
-                                                  Element::LogTab,  Element::FilTab,  Element::ManTab};
-using Arrangement = std::array<ArrangeStep, 6>;
-
-constexpr ArrangeStep kShowFront{true, true};
-constexpr ArrangeStep kShowBack{true, false};
-constexpr ArrangeStep kHideBack{false, false};
-
-constexpr Arrangement kLogChosen = {kShowFront, kHideBack, kHideBack, kHideBack, kShowBack, kShowBack};
-constexpr Arrangement kFilChosen = {kHideBack, kShowFront, kHideBack, kShowBack, kHideBack, kShowBack};
-constexpr Arrangement kManChosen = {kHideBack, kHideBack, kShowFront, kShowBack, kShowBack, kHideBack};
-constexpr Arrangement kTabsOnly = {kHideBack, kHideBack, kHideBack, kShowFront, kShowFront, kShowFront};
-
-void arrange(const SkinWorkspace &workspace, const Arrangement &steps)
-{
-    for (size_t i = 0; i < kArrangeOrder.size(); ++i) {
-        // An open that failed part-way leaves some elements missing; they are left alone.
-        TImageButtonA *element = workspace.element(kArrangeOrder[i]);
-        if (!element)
-            continue;
-        if (steps[i].show)
-            element->ShowElement();
-        else
-            element->HideElement();
-        if (steps[i].toFront)
-            element->BringElementToFront();
-        else
-            element->SendElementToBack();
-    }
-}
 
 } // namespace
 
@@ -95,15 +58,11 @@ TForm1::TForm1(ControlDialogs dialogs)
         control->setFont(own);
     }
 
-    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(ui->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(ui->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
-    connect(ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
-    m_client->installEventFilter(this);
-    ui->Label1->installEventFilter(this);
+    // A click is a press and a release on the same free spot (or on the label).
+    connect(new ClickWatch(m_client), &ClickWatch::clicked, this, &TForm1::FormClick);
+    connect(new ClickWatch(ui->Label1), &ClickWatch::clicked, this, &TForm1::Label1Click);
 
     FormCreate();
 }
@@ -139,25 +98,8 @@ void TForm1::FormCreate()
     connect(&m_workspace->undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowTitle(textConstant(ControlCaptionText) + (clean ? QString() : QStringLiteral(" *")));
     });
-    LayoutEditor::Commands keys;
-    keys.save = [this] {
-        if (ui->Button4->isEnabled())
-            Button4Click();
-    };
-    keys.open = [this] {
-        if (ui->Button1->isEnabled())
-            Button1Click();
-    };
-    keys.newSkin = [this] {
-        if (ui->Button6->isEnabled())
-            Button6Click();
-    };
-    keys.exportPicture = [this] {
-        if (ui->Button7->isEnabled())
-            Button7Click();
-    };
-    keys.help = [this] { m_dialogs.showNotice(this, LayoutEditor::helpText()); };
-    m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this, keys);
+    installCommands();
+    m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this);
 
     m_recovery = std::make_unique<RecoveryKeeper>(*m_workspace, m_dialogs.dataFolder);
     // Closing the preview (关闭, or the window system's close) and the session's end ask first.
@@ -174,6 +116,30 @@ void TForm1::FormCreate()
     m_drops = std::make_unique<SkinDropTarget>(
         m_preview, *m_workspace,
         [this](const DropAction &action, TImageButtonA *picture) { takeDrop(action, picture); });
+}
+
+void TForm1::installCommands()
+{
+    // The keys act anywhere on the preview, this window included.
+    m_commands = new ControlCommands(m_preview, this);
+    auto on = [this](Command command, void (TForm1::*slot)()) {
+        connect(m_commands->action(command), &QAction::triggered, this, slot);
+    };
+    on(Command::Open, &TForm1::Button1Click);
+    on(Command::NewSkin, &TForm1::Button6Click);
+    on(Command::ReplaceBackground, &TForm1::Button3Click);
+    on(Command::Save, &TForm1::Button4Click);
+    on(Command::ExportPicture, &TForm1::Button7Click);
+    QUndoStack *undo = &m_workspace->undoStack();
+    connect(m_commands->action(Command::Undo), &QAction::triggered, undo, &QUndoStack::undo);
+    connect(m_commands->action(Command::Redo), &QAction::triggered, undo, &QUndoStack::redo);
+    connect(m_commands->action(Command::Help), &QAction::triggered, this,
+            [this] { m_dialogs.showNotice(this, LayoutEditor::helpText()); });
+    m_commands->bindButton(Command::Open, ui->Button1);
+    m_commands->bindButton(Command::NewSkin, ui->Button6);
+    m_commands->bindButton(Command::ReplaceBackground, ui->Button3);
+    m_commands->bindButton(Command::Save, ui->Button4);
+    m_commands->bindButton(Command::ExportPicture, ui->Button7);
 }
 
 QPushButton *TForm1::Button1() const
@@ -258,9 +224,8 @@ void TForm1::openChosenLayout(const QString &layoutPath)
 
 void TForm1::setSkinButtonsEnabled(bool enabled)
 {
-    ui->Button3->setEnabled(enabled);
-    ui->Button4->setEnabled(enabled);
-    ui->Button7->setEnabled(enabled);
+    for (const Command command : {Command::ReplaceBackground, Command::Save, Command::ExportPicture})
+        m_commands->setEnabled(command, enabled);
 }
 
 bool TForm1::mayLeaveSkin()
@@ -281,20 +246,15 @@ void TForm1::Show()
 
 void TForm1::POnClick(const QString &name)
 {
-    const Arrangement *steps = nullptr;
-    if (name == elementName(Element::LogTab))
-        steps = &kLogChosen;
-    else if (name == elementName(Element::FilTab))
-        steps = &kFilChosen;
-    else if (name == elementName(Element::ManTab))
-        steps = &kManChosen;
-    if (steps)
-        runReportingErrors([&] { arrange(*m_workspace, *steps); });
+    for (const Element tab : {Element::LogTab, Element::FilTab, Element::ManTab}) {
+        if (name == elementName(tab))
+            runReportingErrors([&] { arrangeForTab(*m_workspace, tab); });
+    }
 }
 
 void TForm1::FormClick()
 {
-    runReportingErrors([&] { arrange(*m_workspace, kTabsOnly); });
+    runReportingErrors([&] { arrangeTabsOnly(*m_workspace); });
 }
 
 void TForm1::Button2Click()
@@ -424,36 +384,6 @@ void TForm1::resizeEvent(QResizeEvent *event)
     // Collapsed, only the top strip of the client area is left between title bar and border.
     m_client->setGeometry(contentsRect());
     QWidget::resizeEvent(event);
-}
-
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    const bool press = event->type() == QEvent::MouseButtonPress;
-    const bool release = event->type() == QEvent::MouseButtonRelease;
-    if ((!press && !release) || static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
-        return QWidget::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    auto *widget = static_cast<QWidget *>(watched);
-    const bool inside = widget->rect().contains(mouse->position().toPoint());
-
-    // A click is a press and a release on the same free spot (or on the label).
-    if (watched == m_client) {
-        if (press) {
-            m_clientPressed = true;
-        } else if (std::exchange(m_clientPressed, false) && inside) {
-            FormClick();
-        }
-        return true;
-    }
-    if (watched == ui->Label1) {
-        if (press) {
-            m_labelPressed = true;
-        } else if (std::exchange(m_labelPressed, false) && inside) {
-            Label1Click();
-        }
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace zq

@@ -17,6 +17,7 @@ class TForm1;
 
 namespace zq {
 
+class ControlCommands;
 class LayoutEditor;
 class LeaveGuard;
 class RecoveryKeeper;
@@ -59,6 +60,8 @@ public:
     QPushButton *Button7() const;
     QPlainTextEdit *Memo1() const;
     QLabel *Label1() const;
+    // The commands the buttons, the keys and any menu share.
+    ControlCommands &commands() const { return *m_commands; }
 
     // Open a skin: OpenDialog1, then openChosenLayout. Asks first about unsaved changes.
     void Button1Click();
@@ -108,12 +111,12 @@ public:
     void FormClick();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void FormCreate();
+    void installCommands();
     void centreOnScreen();
     void takeDrop(const DropAction &action, TImageButtonA *picture);
     void setSkinButtonsEnabled(bool enabled);
@@ -123,14 +126,13 @@ private:
     QWidget *m_client;
     TitleBarFrame *m_frame;
     TForm2 *m_preview = nullptr;
+    ControlCommands *m_commands = nullptr;
     std::unique_ptr<SkinWorkspace> m_workspace;
     std::unique_ptr<LayoutEditor> m_editor;
     std::unique_ptr<RecoveryKeeper> m_recovery;
     std::unique_ptr<LeaveGuard> m_leaveGuard;
     std::unique_ptr<SkinDropTarget> m_drops;
     bool m_placed = false;
-    bool m_clientPressed = false;
-    bool m_labelPressed = false;
 };
 
 } // namespace zq

@@ -1,16 +1,15 @@
 #include "windows/new_skin_dialog.h"
 
-#include "windows/error_report.h"
-#include "windows/picture_dialog.h"
+#include "ui_new_skin_dialog.h"
+
+#include "shared/error_report.h"
+#include "shared/picture_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -24,15 +23,6 @@ namespace {
 
 // The largest side a JPEG can have.
 constexpr int kLargestSide = 65500;
-
-QSpinBox *sideField(QWidget *parent, int value, const QString &name)
-{
-    auto *field = new QSpinBox(parent);
-    field->setRange(1, kLargestSide);
-    field->setValue(value);
-    field->setAccessibleName(name);
-    return field;
-}
 
 QString runFolderDialog(QWidget *parent)
 {
@@ -59,87 +49,82 @@ QSize screenPixels(const QWidget *near)
 
 NewSkinDialog::NewSkinDialog(QWidget *parent, QSize plainSize)
     : QDialog(parent)
-    , m_background(new QLineEdit(this))
-    , m_folder(new QLineEdit(this))
-    , m_width(sideField(this, plainSize.width(), QStringLiteral("宽")))
-    , m_height(sideField(this, plainSize.height(), QStringLiteral("高")))
-    , m_browseBackground(new QPushButton(QStringLiteral("浏览…"), this))
-    , m_browseFolder(new QPushButton(QStringLiteral("浏览…"), this))
+    , ui(std::make_unique<Ui::NewSkinDialog>())
 {
+    ui->setupUi(this);
     choosePicture = runBackgroundDialog;
     chooseFolder = runFolderDialog;
-    setWindowTitle(QStringLiteral("新建皮肤"));
-    setAccessibleName(windowTitle());
-    m_browseBackground->setAccessibleName(QStringLiteral("浏览背景图片"));
-    m_browseFolder->setAccessibleName(QStringLiteral("浏览皮肤文件夹"));
-    m_browseBackground->setAutoDefault(false);
-    m_browseFolder->setAutoDefault(false);
-    m_background->setMinimumWidth(320);
-
-    // Each field is named by its label, so a screen reader reads the label with it.
-    auto *backgroundLabel = new QLabel(QStringLiteral("背景图片"), this);
-    backgroundLabel->setBuddy(m_background);
-    auto *folderLabel = new QLabel(QStringLiteral("皮肤文件夹"), this);
-    folderLabel->setBuddy(m_folder);
-    auto *sizeLabel = new QLabel(QStringLiteral("无背景图片时的大小"), this);
-    sizeLabel->setBuddy(m_width);
-    auto *by = new QLabel(QStringLiteral("×"), this);
-
-    auto *buttons = new QDialogButtonBox(this);
-    m_ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    m_cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    for (QSpinBox *side : {ui->width, ui->height})
+        side->setRange(1, kLargestSide);
+    ui->width->setValue(plainSize.width());
+    ui->height->setValue(plainSize.height());
+    m_ok = ui->buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    m_cancel = ui->buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
     m_ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &NewSkinDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &NewSkinDialog::reject);
+    connect(ui->buttons, &QDialogButtonBox::accepted, this, &NewSkinDialog::accept);
+    connect(ui->buttons, &QDialogButtonBox::rejected, this, &NewSkinDialog::reject);
+    connectFields();
+    ui->background->setFocus();
+}
 
-    auto *size = new QHBoxLayout;
-    size->addWidget(m_width);
-    size->addWidget(by);
-    size->addWidget(m_height);
-    size->addStretch();
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(backgroundLabel, 0, 0);
-    grid->addWidget(m_background, 0, 1);
-    grid->addWidget(m_browseBackground, 0, 2);
-    grid->addWidget(folderLabel, 1, 0);
-    grid->addWidget(m_folder, 1, 1);
-    grid->addWidget(m_browseFolder, 1, 2);
-    grid->addWidget(sizeLabel, 2, 0);
-    grid->addLayout(size, 2, 1, 1, 2);
-    grid->addWidget(buttons, 3, 0, 1, 3);
+NewSkinDialog::~NewSkinDialog() = default;
 
-    // The order the fields are filled in, which is also the order they stand in.
-    setTabOrder(m_background, m_browseBackground);
-    setTabOrder(m_browseBackground, m_folder);
-    setTabOrder(m_folder, m_browseFolder);
-    setTabOrder(m_browseFolder, m_width);
-    setTabOrder(m_width, m_height);
+QLineEdit *NewSkinDialog::backgroundField() const
+{
+    return ui->background;
+}
 
+QLineEdit *NewSkinDialog::folderField() const
+{
+    return ui->folder;
+}
+
+QSpinBox *NewSkinDialog::widthField() const
+{
+    return ui->width;
+}
+
+QSpinBox *NewSkinDialog::heightField() const
+{
+    return ui->height;
+}
+
+QPushButton *NewSkinDialog::browseBackgroundButton() const
+{
+    return ui->browseBackground;
+}
+
+QPushButton *NewSkinDialog::browseFolderButton() const
+{
+    return ui->browseFolder;
+}
+
+void NewSkinDialog::connectFields()
+{
     // A size counts only for a plain background.
-    connect(m_background, &QLineEdit::textChanged, this, [this](const QString &text) {
+    connect(ui->background, &QLineEdit::textChanged, this, [this](const QString &text) {
         const bool plain = text.trimmed().isEmpty();
-        m_width->setEnabled(plain);
-        m_height->setEnabled(plain);
+        ui->width->setEnabled(plain);
+        ui->height->setEnabled(plain);
     });
-    connect(m_browseBackground, &QPushButton::clicked, this, [this] {
+    connect(ui->browseBackground, &QPushButton::clicked, this, [this] {
         const QString path = choosePicture ? choosePicture(this) : QString();
         if (!path.isEmpty())
-            m_background->setText(QDir::toNativeSeparators(path));
+            ui->background->setText(QDir::toNativeSeparators(path));
     });
-    connect(m_browseFolder, &QPushButton::clicked, this, [this] {
+    connect(ui->browseFolder, &QPushButton::clicked, this, [this] {
         const QString path = chooseFolder ? chooseFolder(this) : QString();
         if (!path.isEmpty())
-            m_folder->setText(QDir::toNativeSeparators(path));
+            ui->folder->setText(QDir::toNativeSeparators(path));
     });
-    m_background->setFocus();
 }
 
 NewSkinOptions NewSkinDialog::options() const
 {
     NewSkinOptions options;
-    const QString background = m_background->text().trimmed();
+    const QString background = ui->background->text().trimmed();
     if (background.isEmpty())
-        options.size = PixelSize{m_width->value(), m_height->value()};
+        options.size = PixelSize{ui->width->value(), ui->height->value()};
     else
         options.background = QDir::fromNativeSeparators(background);
     return options;
@@ -147,10 +132,10 @@ NewSkinOptions NewSkinDialog::options() const
 
 void NewSkinDialog::accept()
 {
-    const QString folder = QDir::fromNativeSeparators(m_folder->text().trimmed());
+    const QString folder = QDir::fromNativeSeparators(ui->folder->text().trimmed());
     if (folder.isEmpty()) {
         reportError(QStringLiteral("A new skin needs a folder: type one under 皮肤文件夹 or choose it"));
-        m_folder->setFocus();
+        ui->folder->setFocus();
         return;
     }
     QString made;

@@ -6,10 +6,15 @@
 #include <QSize>
 
 #include <functional>
+#include <memory>
 
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+
+namespace Ui {
+class NewSkinDialog;
+}
 
 namespace zq {
 
@@ -22,13 +27,14 @@ class NewSkinDialog : public QDialog {
 public:
     // `plainSize`: the size offered for a plain background.
     NewSkinDialog(QWidget *parent, QSize plainSize);
+    ~NewSkinDialog() override;
 
-    QLineEdit *backgroundField() const { return m_background; }
-    QLineEdit *folderField() const { return m_folder; }
-    QSpinBox *widthField() const { return m_width; }
-    QSpinBox *heightField() const { return m_height; }
-    QPushButton *browseBackgroundButton() const { return m_browseBackground; }
-    QPushButton *browseFolderButton() const { return m_browseFolder; }
+    QLineEdit *backgroundField() const;
+    QLineEdit *folderField() const;
+    QSpinBox *widthField() const;
+    QSpinBox *heightField() const;
+    QPushButton *browseBackgroundButton() const;
+    QPushButton *browseFolderButton() const;
     QPushButton *okButton() const { return m_ok; }
     QPushButton *cancelButton() const { return m_cancel; }
 
@@ -45,14 +51,11 @@ public:
     void accept() override;
 
 private:
-    QLineEdit *m_background;
-    QLineEdit *m_folder;
-    QSpinBox *m_width;
-    QSpinBox *m_height;
-    QPushButton *m_browseBackground;
-    QPushButton *m_browseFolder;
-    QPushButton *m_ok;
-    QPushButton *m_cancel;
+    void connectFields();
+
+    std::unique_ptr<Ui::NewSkinDialog> ui;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
     QString m_layoutPath;
 };
 

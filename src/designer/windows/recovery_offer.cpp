@@ -1,9 +1,9 @@
 #include "windows/recovery_offer.h"
 
+#include "document/recovery_keeper.h"
+#include "document/skin_workspace.h"
 #include "files/engine_error.h"
 #include "recovery/recovered_skin.h"
-#include "windows/recovery_keeper.h"
-#include "windows/skin_workspace.h"
 
 #include <QLocale>
 #include <QMessageBox>

@@ -1,11 +1,11 @@
 #include "windows/skin_drops.h"
 
-#include "editing/move_size_loop.h"
+#include "document/skin_workspace.h"
 #include "elements/image_button.h"
 #include "skin/asset_names.h"
+#include "view/move_size_loop.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
-#include "windows/preview_window.h"
-#include "windows/skin_workspace.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,10 +1,10 @@
-#include "editing/move_size_loop.h"
 #include "elements/image_button.h"
 #include "elements/set_ui.h"
 #include "fixtures/designer_fixture.h"
 #include "fixtures/drag_probe.h"
+#include "shared/error_report.h"
+#include "view/move_size_loop.h"
 #include "view/skin_canvas.h"
-#include "windows/error_report.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -99,7 +99,8 @@ void ImageButtonTest::cleanup()
 TImageButtonA &ImageButtonTest::make(Element which)
 {
     m_element = std::make_unique<TImageButtonA>(m_skin->doc->element(which), m_skin->preview.canvas());
-    m_element->OnElementClick = [this](const QString &name) { m_clicks << name; };
+    connect(m_element.get(), &zq::TImageButtonA::OnElementClick, this,
+            [this](const QString &name) { m_clicks << name; });
     return *m_element;
 }
 

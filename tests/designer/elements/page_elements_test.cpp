@@ -1,7 +1,7 @@
-#include "editing/move_size_loop.h"
 #include "elements/page_elements.h"
 #include "fixtures/designer_fixture.h"
 #include "fixtures/drag_probe.h"
+#include "view/move_size_loop.h"
 #include "view/skin_canvas.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "elements/set_ui.h"
 #include "numbers/strict_int.h"
-#include "windows/error_report.h"
+#include "shared/error_report.h"
 
 #include <QApplication>
 #include <QLabel>

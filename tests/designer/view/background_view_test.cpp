@@ -1,6 +1,6 @@
 #include "skin/bg_image.h"
 #include "view/background_view.h"
-#include "windows/preview_window.h"
+#include "view/preview_window.h"
 
 #include <QFileInfo>
 #include <QTest>

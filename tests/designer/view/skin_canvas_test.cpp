@@ -1,7 +1,7 @@
 #include "fixtures/drag_probe.h"
 #include "view/canvas_overview.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
-#include "windows/preview_window.h"
 
 #include <QTest>
 #include <QWheelEvent>

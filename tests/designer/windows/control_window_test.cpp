@@ -1,5 +1,5 @@
+#include "view/preview_window.h"
 #include "windows/control_window.h"
-#include "windows/preview_window.h"
 #include "windows/text_constants.h"
 #include "windows/title_bar_frame.h"
 

@@ -1,11 +1,11 @@
 // Unsaved edits are never lost without the user's word: every way of setting the skin aside
 // asks 保存更改 while the skin has unsaved changes, and each answer does what it says.
 
+#include "document/skin_workspace.h"
 #include "editing/layout_editor.h"
 #include "fixtures/designer_fixture.h"
+#include "view/preview_window.h"
 #include "windows/control_window.h"
-#include "windows/preview_window.h"
-#include "windows/skin_workspace.h"
 #include "windows/text_constants.h"
 
 #include <QDir>

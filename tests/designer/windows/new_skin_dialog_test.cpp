@@ -1,7 +1,7 @@
 // 新建皮肤: what its fields offer and say, and what 确定 makes of them, typed as a user types.
 
 #include "fixtures/designer_fixture.h"
-#include "windows/error_report.h"
+#include "shared/error_report.h"
 #include "windows/new_skin_dialog.h"
 
 #include <QAccessible>

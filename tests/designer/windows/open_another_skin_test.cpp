@@ -2,6 +2,7 @@
 // the open one exactly as it was, and 导出图片 writes the lock screen of the page shown as
 // zqskin render draws it.
 
+#include "document/skin_workspace.h"
 #include "editing/layout_editor.h"
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
@@ -10,10 +11,9 @@
 #include "picture/jpeg_codec.h"
 #include "picture/png_writer.h"
 #include "skin/lock_screen.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
 #include "windows/control_window.h"
-#include "windows/preview_window.h"
-#include "windows/skin_workspace.h"
 #include "windows/text_constants.h"
 
 #include <QDir>

@@ -2,6 +2,7 @@
 // picture on the background do what 换张图片 and 换背景图片 do with the same file, undoably;
 // anything else is refused and changes nothing.
 
+#include "document/skin_workspace.h"
 #include "editing/layout_editor.h"
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
@@ -9,10 +10,9 @@
 #include "fixtures/designer_fixture.h"
 #include "picture/jpeg_codec.h"
 #include "skin/element_picture.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
 #include "windows/control_window.h"
-#include "windows/preview_window.h"
-#include "windows/skin_workspace.h"
 
 #include <QFrame>
 #include <QImage>

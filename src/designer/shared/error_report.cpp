@@ -1,4 +1,4 @@
-#include "windows/error_report.h"
+#include "shared/error_report.h"
 
 #include "files/engine_error.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/move_size_loop.h"
+#include "view/move_size_loop.h"
 
 #include <Qt>
 

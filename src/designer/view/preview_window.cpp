@@ -1,4 +1,4 @@
-#include "windows/preview_window.h"
+#include "view/preview_window.h"
 
 #include "ui_preview_window.h"
 #include "view/canvas_overview.h"

@@ -1,4 +1,4 @@
-#include "windows/designer_font.h"
+#include "shared/designer_font.h"
 
 #include <QStringList>
 

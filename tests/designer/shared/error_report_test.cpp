@@ -1,5 +1,5 @@
 #include "files/engine_error.h"
-#include "windows/error_report.h"
+#include "shared/error_report.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "editing/move_panel.h"
-#include "editing/move_size_loop.h"
 #include "fixtures/drag_probe.h"
+#include "view/move_panel.h"
+#include "view/move_size_loop.h"
 
 #include <QApplication>
 #include <QPointer>

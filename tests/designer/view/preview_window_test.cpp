@@ -1,5 +1,5 @@
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
-#include "windows/preview_window.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
-#include "windows/skin_workspace.h"
+#include "document/skin_workspace.h"
 
-#include "editing/edit_commands.h"
+#include "document/edit_commands.h"
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
 #include "elements/text_box.h"
 #include "recovery/recovered_skin.h"
 #include "view/background_preload.h"
 #include "view/background_view.h"
+#include "view/preview_window.h"
 #include "view/skin_canvas.h"
-#include "windows/preview_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -138,7 +138,7 @@ void SkinWorkspace::buildElements(const std::function<void(const QString &)> &on
                     page->MakeBox(row.slot, doc.Layout->box(row.section, row.keyNumber));
             }
         }
-        slot->OnElementClick = onElementClick;
+        QObject::connect(slot.get(), &TImageButtonA::OnElementClick, onElementClick);
         recordEdits(*slot);
         if (isPage(e))
             slot->HideElement();
@@ -174,16 +174,18 @@ TTextBox *SkinWorkspace::box(const BoxTableRow &row) const
 
 void SkinWorkspace::recordEdits(TImageButtonA &element)
 {
-    element.OnEdit = [this, &element](TImageButtonA::Edit kind, const ElementState &before,
-                                      const ElementState &after) {
-        m_undo.push(new ElementEditCommand(element, kind, before, after));
-    };
+    QObject::connect(
+        &element, &TImageButtonA::edited,
+        [this, &element](TImageButtonA::Edit kind, const ElementState &before, const ElementState &after) {
+            m_undo.push(new ElementEditCommand(element, kind, before, after));
+        });
     auto *page = dynamic_cast<TPageElement *>(&element);
     for (int slot = 1; page && page->BoxInSlot(slot); ++slot) {
         TTextBox &box = *page->BoxInSlot(slot);
-        box.OnEdit = [this, &box](TTextBox::Edit kind, BoxRect before, BoxRect after) {
-            m_undo.push(new BoxEditCommand(box, kind, before, after));
-        };
+        QObject::connect(&box, &TTextBox::edited,
+                         [this, &box](TTextBox::Edit kind, BoxRect before, BoxRect after) {
+                             m_undo.push(new BoxEditCommand(box, kind, before, after));
+                         });
     }
 }
 

@@ -1,7 +1,7 @@
-#include "editing/move_panel.h"
+#include "view/move_panel.h"
 
-#include "editing/hit_zone.h"
 #include "view/device_pixels.h"
+#include "view/hit_zone.h"
 #include "view/skin_canvas.h"
 
 #include <QMouseEvent>

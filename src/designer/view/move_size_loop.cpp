@@ -1,4 +1,4 @@
-#include "editing/move_size_loop.h"
+#include "view/move_size_loop.h"
 
 #include "view/device_pixels.h"
 #include "view/skin_canvas.h"

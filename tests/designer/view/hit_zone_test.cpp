@@ -1,4 +1,4 @@
-#include "editing/hit_zone.h"
+#include "view/hit_zone.h"
 
 #include <QTest>
 

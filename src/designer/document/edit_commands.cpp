@@ -1,4 +1,4 @@
-#include "editing/edit_commands.h"
+#include "document/edit_commands.h"
 
 namespace zq {
 

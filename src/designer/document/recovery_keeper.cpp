@@ -1,7 +1,7 @@
-#include "windows/recovery_keeper.h"
+#include "document/recovery_keeper.h"
 
+#include "document/skin_workspace.h"
 #include "files/engine_error.h"
-#include "windows/skin_workspace.h"
 
 #include <QUndoStack>
 

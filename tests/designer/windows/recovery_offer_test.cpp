@@ -1,9 +1,9 @@
 // Unsaved edits outlive a designer that dies: a new run on the same skin offers them back.
 
+#include "document/recovery_keeper.h"
 #include "editing/layout_editor.h"
 #include "fixtures/designer_fixture.h"
 #include "recovery/recovery_store.h"
-#include "windows/recovery_keeper.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -24,14 +24,14 @@ const QString kStar = QStringLiteral(" *");
 
 Q_DECLARE_METATYPE(Ending)
 
-class RecoveryKeeperTest : public QObject {
+class RecoveryOfferTest : public QObject {
     Q_OBJECT
 private slots:
     void aNewRunOffersWhatTheLastOneLeftUnsaved_data();
     void aNewRunOffersWhatTheLastOneLeftUnsaved();
 };
 
-void RecoveryKeeperTest::aNewRunOffersWhatTheLastOneLeftUnsaved_data()
+void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved_data()
 {
     QTest::addColumn<Ending>("ending");
     QTest::newRow("killed after two edits, 恢复") << Ending::KilledRecovered;
@@ -40,7 +40,7 @@ void RecoveryKeeperTest::aNewRunOffersWhatTheLastOneLeftUnsaved_data()
     QTest::newRow("killed with nothing unsaved") << Ending::KilledUnchanged;
 }
 
-void RecoveryKeeperTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
+void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
 {
     QFETCH(Ending, ending);
     SkinCopy skin;
@@ -123,5 +123,5 @@ void RecoveryKeeperTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
     QCOMPARE(QPoint(saved.element(Element::FilTab).X, saved.element(Element::FilTab).Y), moved[1]);
 }
 
-QTEST_MAIN(RecoveryKeeperTest)
-#include "recovery_keeper_test.moc"
+QTEST_MAIN(RecoveryOfferTest)
+#include "recovery_offer_test.moc"

@@ -1,4 +1,4 @@
-#include "windows/picture_dialog.h"
+#include "shared/picture_dialog.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/hit_zone.h"
+#include "view/hit_zone.h"
 
 #include <QObject>
 #include <QPoint>
