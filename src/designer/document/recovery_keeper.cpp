@@ -26,9 +26,16 @@ RecoveryKeeper::RecoveryKeeper(SkinWorkspace &workspace, const QString &dataFold
 
 RecoveryKeeper::~RecoveryKeeper()
 {
-    // A copy being written is finished: the designer may be ending without the user's
-    // word (a forced logout), and the copy is what is left of the edits then.
+    // The designer may be ending without the user's word (a logout it may not stop): the
+    // copy is what is left of the edits then, so edits not copied yet are copied now, and
+    // a copy being written is finished.
     finishWriting();
+    if (m_timer.isActive() || m_again) {
+        m_timer.stop();
+        m_again = false;
+        takeCopy();
+        finishWriting();
+    }
 }
 
 void RecoveryKeeper::editsChanged()
