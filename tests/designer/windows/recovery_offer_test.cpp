@@ -5,6 +5,7 @@
 #include "fixtures/designer_fixture.h"
 #include "recovery/recovery_store.h"
 
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,8 @@ namespace {
 enum class Ending {
     KilledRecovered,
     EndedAtOnceRecovered,
+    SavedElsewhereRecovered,  // the skin's files saved again after the copy was made
+    BackgroundResizedDropped, // the copy no longer fits
     KilledDiscarded,
     SavedThenKilled,
     KilledUnchanged
@@ -42,6 +45,8 @@ void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved_data()
     QTest::addColumn<Ending>("ending");
     QTest::newRow("killed after two edits, 恢复") << Ending::KilledRecovered;
     QTest::newRow("ended right after two edits, 恢复") << Ending::EndedAtOnceRecovered;
+    QTest::newRow("killed, skin saved elsewhere, 恢复") << Ending::SavedElsewhereRecovered;
+    QTest::newRow("killed, background of another size") << Ending::BackgroundResizedDropped;
     QTest::newRow("killed after two edits, 放弃") << Ending::KilledDiscarded;
     QTest::newRow("saved, then killed") << Ending::SavedThenKilled;
     QTest::newRow("killed with nothing unsaved") << Ending::KilledUnchanged;
@@ -55,9 +60,12 @@ void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
     QVERIFY(skin.isValid() && data.isValid());
     const zq::RecoveryStore store(data.path());
     const bool edited = ending != Ending::KilledUnchanged;
-    const bool recovered = ending == Ending::KilledRecovered || ending == Ending::EndedAtOnceRecovered;
+    const bool recovered = ending == Ending::KilledRecovered || ending == Ending::EndedAtOnceRecovered ||
+                           ending == Ending::SavedElsewhereRecovered;
+    const bool dropped = ending == Ending::BackgroundResizedDropped;
 
     // The first run: two edits, the 登陆 tab three pixels right and the 充值 tab two down.
+    const Element tabs[2] = {Element::LogTab, Element::FilTab};
     QPoint onDisk[2];
     QPoint moved[2];
     {
@@ -65,7 +73,6 @@ void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
         first->open(skin.layout());
         QCOMPARE(first->workspace().state(), zq::SkinWorkspace::State::SkinOpen);
         QVERIFY(QTest::qWaitForWindowExposed(first->preview()));
-        const Element tabs[2] = {Element::LogTab, Element::FilTab};
         const QPoint steps[2] = {QPoint(3, 0), QPoint(0, 2)};
         QSignalSpy written(&first->form->recovery(), &zq::RecoveryKeeper::copyWritten);
         for (int i = 0; i < 2; ++i) {
@@ -94,6 +101,22 @@ void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
         // session ends without leave to ask (which lets the edits not copied yet be copied).
     }
 
+    // Between the runs.
+    if (ending == Ending::SavedElsewhereRecovered) {
+        zq::SkinDocument elsewhere(skin.layout());
+        QVERIFY(elsewhere.open());
+        elsewhere.save();
+    }
+    if (dropped) {
+        QImage smaller(800, 600, QImage::Format_RGB32);
+        smaller.fill(Qt::darkBlue);
+        QVERIFY(smaller.save(skin.path(QStringLiteral("zqLOCKPIC.jpg"))));
+    }
+    zq::SkinDocument disk(skin.layout());
+    QVERIFY(disk.open());
+    for (int i = 0; i < 2; ++i)
+        onDisk[i] = QPoint(disk.element(tabs[i]).X, disk.element(tabs[i]).Y);
+
     // The next run on the same skin.
     ControlHarness next(data.path());
     next.recoveryAnswer = ending == Ending::KilledDiscarded ? QStringLiteral("放弃") : QStringLiteral("恢复");
@@ -101,9 +124,9 @@ void RecoveryOfferTest::aNewRunOffersWhatTheLastOneLeftUnsaved()
     QCOMPARE(next.workspace().state(), zq::SkinWorkspace::State::SkinOpen);
     const bool asked = recovered || ending == Ending::KilledDiscarded;
     QCOMPARE(next.recoveryQuestions.size(), asked ? 1 : 0);
-    QVERIFY(next.errors.isEmpty() && next.notices.isEmpty());
+    QVERIFY(next.errors.isEmpty());
+    QCOMPARE(next.notices.size(), dropped ? 1 : 0);
 
-    const Element tabs[2] = {Element::LogTab, Element::FilTab};
     const bool shown = recovered || ending == Ending::SavedThenKilled;
     for (int i = 0; i < 2; ++i)
         QCOMPARE(next.panel(tabs[i])->pos(), shown ? moved[i] : onDisk[i]);
