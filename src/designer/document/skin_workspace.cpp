@@ -4,6 +4,7 @@
 #include "elements/image_button.h"
 #include "elements/page_elements.h"
 #include "elements/text_box.h"
+#include "recovery/recovered_skin.h"
 #include "view/background_preload.h"
 #include "view/background_view.h"
 #include "view/preview_window.h"
@@ -200,6 +201,12 @@ void SkinWorkspace::replaceBackground(const QString &jpegPath)
     TBGImage &background = *m_skin->document->background();
     TBGImage::Picture before = background.picture();
     background.ReplacePicture(jpegPath);
+    recordBackground(std::move(before));
+}
+
+void SkinWorkspace::recordBackground(TBGImage::Picture before)
+{
+    TBGImage &background = *m_skin->document->background();
     showBackground();
     Skin *skin = m_skin.get();
     auto flattenAgain = [skin] {
@@ -212,15 +219,61 @@ void SkinWorkspace::replaceBackground(const QString &jpegPath)
                                       [this] { showBackground(); }));
 }
 
-void SkinWorkspace::save()
+void SkinWorkspace::storeBoxes()
 {
     SkinDocument &doc = *m_skin->document;
     for (const BoxTableRow &row : boxTable) {
         if (const TTextBox *textBox = box(row))
             doc.layout()->box(row.section, row.keyNumber) = textBox->rect();
     }
-    doc.save();
+}
+
+void SkinWorkspace::save()
+{
+    storeBoxes();
+    m_skin->document->save();
     m_undo.setClean();
+}
+
+SkinSnapshot SkinWorkspace::snapshot()
+{
+    storeBoxes();
+    return SkinSnapshot::take(*m_skin->document);
+}
+
+void SkinWorkspace::restore(const RecoveredSkin &recovered)
+{
+    m_undo.beginMacro(QStringLiteral("恢复未保存的更改"));
+    if (recovered.backgroundChanged) {
+        TBGImage &background = *m_skin->document->background();
+        TBGImage::Picture before = background.picture();
+        background.RestorePicture(recovered.background);
+        recordBackground(std::move(before));
+    }
+    for (Element e : allElements) {
+        TImageButtonA &shown = *m_skin->elements[size_t(e)];
+        ElementState before = shown.state();
+        auto content = std::make_shared<ElementPictureContent>();
+        content->png = recovered.replacements[size_t(e)];
+        content->bitmap = recovered.pictures[size_t(e)];
+        content->width = content->bitmap.width();
+        content->height = content->bitmap.height();
+        const Point at = recovered.positions[size_t(e)];
+        ElementState after{QRect(at.x, at.y, content->width, content->height), true, QPoint(at.x, at.y),
+                           std::move(content)};
+        shown.restore(after);
+        m_undo.push(
+            new ElementEditCommand(shown, TImageButtonA::Edit::Picture, std::move(before), std::move(after)));
+    }
+    for (size_t i = 0; i < boxTable.size(); ++i) {
+        TTextBox *textBox = box(boxTable[i]);
+        if (!textBox || textBox->rect() == recovered.boxes[i])
+            continue;
+        const BoxRect before = textBox->rect();
+        textBox->setRect(recovered.boxes[i]);
+        m_undo.push(new BoxEditCommand(*textBox, TTextBox::Edit::Mouse, before, recovered.boxes[i]));
+    }
+    m_undo.endMacro();
 }
 
 } // namespace zq

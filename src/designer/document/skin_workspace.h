@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recovery/skin_snapshot.h"
 #include "skin/asset_names.h"
 #include "skin/skin_document.h"
 
@@ -14,6 +15,7 @@
 namespace zq {
 
 class BackgroundPreload;
+struct RecoveredSkin;
 class TForm2;
 class TImageButtonA;
 class TUserLog;
@@ -82,6 +84,14 @@ public:
     // save that completes marks the undo stack clean.
     void save();
 
+    // What a save would write now, copied for a recovery copy (the text boxes' rectangles
+    // included); raises what the save would raise for the layout.
+    SkinSnapshot snapshot();
+    // Shows a recovery copy's state of the open skin (its six pictures built) as one edit:
+    // the pictures, their places, the text boxes and the background; one undo takes it all
+    // back.
+    void restore(const RecoveredSkin &recovered);
+
     // Every edit of the open skin, one command each; emptied when a skin is opened.
     QUndoStack &undoStack() { return m_undo; }
 
@@ -93,6 +103,9 @@ private:
     };
 
     void showBackground();
+    void storeBoxes();
+    // Shows the background as it now is and records its change from `before` as one edit.
+    void recordBackground(TBGImage::Picture before);
     void recordEdits(TImageButtonA &element);
 
     TForm2 *m_preview;

@@ -3,6 +3,7 @@
 #include "shared/picture_dialog.h"
 #include "windows/new_skin_dialog.h"
 #include "windows/recent_skins.h"
+#include "windows/recovery_offer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace zq {
 
@@ -29,9 +31,17 @@ public:
 
 ControlDialogs ControlDialogs::standard()
 {
-    return {runOpenDialog1,     runOPD,          showNoticeBox,      askToSaveBox,
-            runNewSkinDialog,   runExportDialog, rememberOpenedSkin, loadClientScreenKey,
-            saveClientScreenKey};
+    return {runOpenDialog1,
+            runOPD,
+            showNoticeBox,
+            askToSaveBox,
+            runNewSkinDialog,
+            runExportDialog,
+            rememberOpenedSkin,
+            loadClientScreenKey,
+            saveClientScreenKey,
+            askToRecoverBox,
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
 }
 
 QString runOpenDialog1(QWidget *parent)

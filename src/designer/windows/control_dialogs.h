@@ -11,6 +11,10 @@ namespace zq {
 // The answer to 保存更改, asked before unsaved changes are left behind.
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The answer to 恢复未保存的更改, asked when a skin opens with a recovery copy of earlier
+// edits; Later leaves the copy for the next open.
+enum class RecoverChoice { Recover, Discard, Later };
+
 // The dialogs the control window runs. Each is a plain function so that tests can put
 // their own in place of the modal ones.
 struct ControlDialogs {
@@ -31,6 +35,11 @@ struct ControlDialogs {
     // The client screen chosen last (ClientScreenChoice::key), kept across runs.
     std::function<QString()> loadClientScreen;
     std::function<void(const QString &key)> saveClientScreen;
+    // 恢复未保存的更改, with the text that says what is offered.
+    std::function<RecoverChoice(QWidget *parent, const QString &text)> askToRecover;
+    // Where recovery copies of unsaved edits are kept (the user's data folder); none are
+    // kept when empty.
+    QString dataFolder;
 
     // The real, modal dialogs.
     static ControlDialogs standard();

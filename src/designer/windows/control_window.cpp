@@ -1,5 +1,6 @@
 #include "windows/control_window.h"
 
+#include "document/recovery_keeper.h"
 #include "document/skin_workspace.h"
 #include "editing/layout_editor.h"
 #include "elements/image_button.h"
@@ -13,6 +14,7 @@
 #include "windows/client_screen_menu.h"
 #include "windows/control_commands.h"
 #include "windows/leave_guard.h"
+#include "windows/recovery_offer.h"
 #include "windows/skin_drops.h"
 #include "windows/tab_arrangement.h"
 #include "windows/text_constants.h"
@@ -75,6 +77,7 @@ TForm1::~TForm1()
     // elements go first, then this window leaves the preview, then the preview goes.
     m_drops.reset();
     m_leaveGuard.reset();
+    m_recovery.reset();
     m_editor.reset();
     m_workspace.reset();
     TForm2 *preview = m_preview;
@@ -103,10 +106,17 @@ void TForm1::FormCreate()
     installView();
     m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this);
 
+    m_recovery = std::make_unique<RecoveryKeeper>(*m_workspace, m_dialogs.dataFolder);
     // Closing the preview (关闭, or the window system's close) and the session's end ask first.
     m_leaveGuard = std::make_unique<LeaveGuard>(
         m_workspace->undoStack(),
-        [this] { return m_dialogs.askToSave ? m_dialogs.askToSave(this) : SaveChoice::Cancel; },
+        [this] {
+            const SaveChoice choice = m_dialogs.askToSave ? m_dialogs.askToSave(this) : SaveChoice::Cancel;
+            // Edits the user lets go need no recovery copy.
+            if (choice == SaveChoice::Discard)
+                m_recovery->discard();
+            return choice;
+        },
         [this] { return runReportingErrors([&] { m_workspace->save(); }); }, m_preview);
     m_drops = std::make_unique<SkinDropTarget>(
         m_preview, *m_workspace,
@@ -248,6 +258,7 @@ void TForm1::openChosenLayout(const QString &layoutPath)
             m_dialogs.showNotice(this, opened->interruptedSaveNote());
         if (m_dialogs.skinOpened)
             m_dialogs.skinOpened(layoutPath);
+        offerRecovery(*m_workspace, *m_recovery, m_dialogs, this);
     });
 }
 

@@ -22,6 +22,7 @@ class ClientScreenMenu;
 class ControlCommands;
 class LayoutEditor;
 class LeaveGuard;
+class RecoveryKeeper;
 class SkinDropTarget;
 class SkinWorkspace;
 class TForm2;
@@ -94,6 +95,9 @@ public:
     // refused or unreadable one leaves the open skin as it was.
     void openChosenLayout(const QString &layoutPath);
 
+    // Keeps the recovery copy of unsaved edits.
+    RecoveryKeeper &recovery() const { return *m_recovery; }
+
     // Whether the open skin may be set aside, asking 保存更改 while it has unsaved changes.
     bool mayLeaveSkin();
     // The end of the desktop session, as the session manager asks it.
@@ -134,6 +138,7 @@ private:
     QMenu *m_viewMenu = nullptr;
     std::unique_ptr<SkinWorkspace> m_workspace;
     std::unique_ptr<LayoutEditor> m_editor;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     std::unique_ptr<LeaveGuard> m_leaveGuard;
     std::unique_ptr<SkinDropTarget> m_drops;
     bool m_placed = false;

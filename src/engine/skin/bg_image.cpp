@@ -24,6 +24,7 @@ void TBGImage::ReplacePicture(const QString &path)
 
     // What was encoded ahead is the old picture.
     m_encodeAhead.reset();
+    m_encoded.clear();
     stretchRect(m_bgBitmap, QRect(0, 0, m_bgBitmap.width(), m_bgBitmap.height()), picture,
                 QRect(0, 0, picture.width(), picture.height()));
     // The next save is progressive exactly when this replacement was (a PNG or BMP: never).
@@ -35,6 +36,7 @@ void TBGImage::RestorePicture(const Picture &picture)
     m_encodeAhead.reset();
     m_bgBitmap = picture.pixels;
     m_bgJpeg = picture.jpeg;
+    m_encoded = picture.encoded;
 }
 
 void TBGImage::SaveBackground()
@@ -48,6 +50,8 @@ QByteArray TBGImage::jpegBytes()
         if (std::optional<QByteArray> bytes = m_encodeAhead->bytes())
             return *std::move(bytes);
     }
+    if (!m_encoded.isEmpty())
+        return m_encoded;
     return m_bgJpeg.encode(m_bgBitmap);
 }
 

@@ -38,11 +38,14 @@ public:
     void ReplacePicture(const QString &path);
 
     // What a replacement changes: the pixels and the codec that decides how they are saved.
+    // `encoded`, when not empty, holds the bytes a save writes for these very pixels (a
+    // recovered picture keeps the file it came from).
     struct Picture {
         Bitmap pixels;
         JpegCodec jpeg;
+        QByteArray encoded;
     };
-    Picture picture() const { return {m_bgBitmap, m_bgJpeg}; }
+    Picture picture() const { return {m_bgBitmap, m_bgJpeg, m_encoded}; }
     // Puts back a picture taken earlier. The working bitmap stays the same object, so the
     // elements' reference to it holds.
     void RestorePicture(const Picture &picture);
@@ -57,6 +60,7 @@ private:
     JpegCodec m_bgJpeg;
     QString m_bgPath;
     bool m_lowColourDisplay;
+    QByteArray m_encoded; // see Picture
     // Last, so that it stops before the bitmap it reads goes.
     std::unique_ptr<JpegEncodeAhead> m_encodeAhead;
 };
