@@ -13,7 +13,8 @@ class ReducedCopies;
 
 // The background drawn at a zoom other than 1: below it smoothly, from the halving copy
 // nearest above the zoom (made when first needed, once per picture); above it each picture
-// pixel a square of screen pixels. Only the part asked for is converted and drawn.
+// pixel a square of screen pixels, widened row by row at a whole zoom. Only the part asked for
+// is converted and drawn.
 class ZoomedBackground {
 public:
     ZoomedBackground();
