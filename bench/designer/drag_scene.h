@@ -34,8 +34,7 @@ struct DragScene {
         page = new zq::ImagePanel(preview.canvas());
         page->setPicture(QSize(450, 330), [] { return pattern(450, 330); });
         page->setGeometry(600, 300, 450, 330);
-        overlay = new zq::EditOverlay(&preview);
-        overlay->setGeometry(preview.rect());
+        overlay = new zq::EditOverlay(preview.canvas(), preview.canvas());
         preview.show();
         QApplication::processEvents();
     }
@@ -47,7 +46,7 @@ struct DragScene {
         page->move(page->x() + direction, page->y());
         // Where the page shows, in device pixels of the view, at whatever zoom.
         const QRect shown = preview.canvas()->viewRect(page);
-        overlay->setSelection(shown, overlay->rect());
+        overlay->setSelection(shown, QRect(QPoint(0, 0), preview.canvas()->viewSize()));
         overlay->setReadout(QStringLiteral("%1, %2  450 × 330").arg(page->x()).arg(page->y()),
                             shown.bottomRight() + QPoint(16, 20));
         QApplication::processEvents();

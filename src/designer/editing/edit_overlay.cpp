@@ -1,8 +1,7 @@
 #include "editing/edit_overlay.h"
 
-#include "view/device_pixels.h"
+#include "view/skin_canvas.h"
 
-#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -14,18 +13,27 @@ constexpr int kHandle = 5; // handle squares, centred on the outline
 constexpr int kReadoutPad = 3;
 } // namespace
 
-EditOverlay::EditOverlay(QWidget *surface)
-    : QWidget(surface)
+EditOverlay::EditOverlay(SkinCanvas *canvas, QObject *owner)
+    : QObject(owner)
+    , m_canvas(canvas)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(QStringLiteral("overlay"));
+    canvas->addLayer(this);
 }
 
-QPoint EditOverlay::toDevice(QPoint logical) const
+EditOverlay::~EditOverlay()
 {
-    return devicePixelAt(QPointF(logical), ratio());
+    if (m_canvas)
+        m_canvas->removeLayer(this);
+}
+
+qreal EditOverlay::ratio() const
+{
+    return m_canvas ? m_canvas->ratio() : 1.0;
+}
+
+QPoint EditOverlay::viewPixelAtGlobal(QPoint global) const
+{
+    return m_canvas ? m_canvas->viewPixelAt(m_canvas->mapFromGlobal(QPointF(global))) : global;
 }
 
 QPoint EditOverlay::scaled(QPoint logical) const
@@ -36,8 +44,9 @@ QPoint EditOverlay::scaled(QPoint logical) const
 QFont EditOverlay::readoutFont() const
 {
     // The interface's own size, in the device pixels the overlay is painted in.
-    QFont type = font();
-    type.setPixelSize(std::max(1, qRound(QFontInfo(font()).pixelSize() * ratio())));
+    const QFont interfaceFont = m_canvas ? m_canvas->font() : QFont();
+    QFont type = interfaceFont;
+    type.setPixelSize(std::max(1, qRound(QFontInfo(interfaceFont).pixelSize() * ratio())));
     return type;
 }
 
@@ -50,7 +59,7 @@ QRect EditOverlay::readoutRect() const
     return QRect(m_readoutAt, text + QSize(2 * pad, 2 * pad));
 }
 
-QRegion EditOverlay::drawnArea() const
+QRegion EditOverlay::layerArea() const
 {
     QRegion area;
     if (!m_item.isEmpty()) {
@@ -65,29 +74,20 @@ QRegion EditOverlay::drawnArea() const
     return area;
 }
 
-QRegion EditOverlay::allowed() const
-{
-    QRegion region(deviceRectOf(rect(), ratio()));
-    if (m_keepClear && m_keepClear->isVisible() && m_keepClear->parentWidget() == parentWidget())
-        region -= deviceRectOf(m_keepClear->geometry().translated(-pos()), ratio());
-    return region;
-}
-
 void EditOverlay::refresh(const QRegion &before)
 {
     // Only what changed is painted again, so a step costs the same on any background.
-    const qreal r = ratio();
-    QRegion logical;
-    for (const QRect &part : before + drawnArea())
-        logical += logicalRectOf(part, r);
-    update(logical);
+    if (!m_canvas)
+        return;
+    for (const QRect &part : before + layerArea())
+        m_canvas->updateView(part);
 }
 
 void EditOverlay::setSelection(const QRect &item, const QRect &clip)
 {
     if (item == m_item && clip == m_clip)
         return;
-    const QRegion before = drawnArea();
+    const QRegion before = layerArea();
     m_item = item;
     m_clip = clip;
     refresh(before);
@@ -97,7 +97,7 @@ void EditOverlay::setGuides(std::optional<int> x, std::optional<int> y, const QR
 {
     if (x == m_xGuide && y == m_yGuide && extent == m_guideExtent)
         return;
-    const QRegion before = drawnArea();
+    const QRegion before = layerArea();
     m_xGuide = x;
     m_yGuide = y;
     m_guideExtent = extent;
@@ -108,19 +108,16 @@ void EditOverlay::setReadout(const QString &text, QPoint at)
 {
     if (text == m_readout && at == m_readoutAt)
         return;
-    const QRegion before = drawnArea();
+    const QRegion before = layerArea();
     m_readout = text;
     m_readoutAt = at;
     refresh(before);
 }
 
-void EditOverlay::paintEvent(QPaintEvent *event)
+void EditOverlay::paintLayer(QPainter &painter, const QRegion &exposed)
 {
-    // One unit of the painter is one device pixel.
-    const qreal r = ratio();
-    QPainter painter(this);
-    painter.setWorldTransform(QTransform::fromScale(1 / r, 1 / r));
-    painter.setClipRegion(deviceRegionOf(event->region(), r) & allowed());
+    // One unit of the painter is one device pixel of the view.
+    painter.setClipRegion(exposed);
 
     if (!m_item.isEmpty()) {
         painter.save();

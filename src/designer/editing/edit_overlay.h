@@ -1,30 +1,36 @@
 #pragma once
 
+#include "view/canvas_layer.h"
+
 #include <QFont>
+#include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QRegion>
 #include <QString>
-#include <QWidget>
 
 #include <optional>
 
 namespace zq {
 
+class SkinCanvas;
+
 // Drawn above the elements and never part of a picture: the selection's dashed outline
 // with its handles, the guide lines of a snap, and the readout of a drag or key step. The
-// mouse goes through it, and it leaves out the window it is told to keep clear of. It covers
-// the preview and counts in the view's device pixels, as the canvas does, so an outline or a
-// guide lies on the screen pixels of the edge it marks at any display scaling; the readout's
-// text and margins follow the display's scaling, to stay readable.
-class EditOverlay : public QWidget {
+// canvas paints it as its top layer, in the view's device pixels, so an outline or a guide
+// lies on the screen pixels of the edge it marks at any display scaling; the readout's text
+// and margins follow the display's scaling, to stay readable. Windows above the canvas (the
+// control window, the overview) cover it as they cover the skin.
+class EditOverlay : public QObject, public CanvasLayer {
     Q_OBJECT
 public:
-    explicit EditOverlay(QWidget *surface);
+    explicit EditOverlay(SkinCanvas *canvas, QObject *owner = nullptr);
+    ~EditOverlay() override;
 
     // Device pixels per logical pixel.
-    qreal ratio() const { return devicePixelRatioF(); }
-    // The device pixel under a logical position of the overlay.
-    QPoint toDevice(QPoint logical) const;
+    qreal ratio() const;
+    // The view's device pixel under a global logical position (the pointer's, say).
+    QPoint viewPixelAtGlobal(QPoint global) const;
     // A distance of the interface (a margin, an offset) in device pixels.
     QPoint scaled(QPoint logical) const;
 
@@ -35,9 +41,6 @@ public:
     void setGuides(std::optional<int> x, std::optional<int> y, const QRect &extent);
     // A readout label with its top-left corner at `at`; empty text hides it.
     void setReadout(const QString &text, QPoint at);
-    // The window the overlay never draws over.
-    void keepClearOf(QWidget *window) { m_keepClear = window; }
-    QWidget *keepClear() const { return m_keepClear; }
 
     QRect selectionRect() const { return m_item; }
     QString readoutText() const { return m_readout; }
@@ -45,14 +48,14 @@ public:
     std::optional<int> xGuide() const { return m_xGuide; }
     std::optional<int> yGuide() const { return m_yGuide; }
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintLayer(QPainter &painter, const QRegion &exposed) override;
+    QRegion layerArea() const override;
 
 private:
-    QRegion drawnArea() const;
     QFont readoutFont() const;
     void refresh(const QRegion &before);
-    QRegion allowed() const;
+
+    QPointer<SkinCanvas> m_canvas;
 
     QRect m_item;
     QRect m_clip;
@@ -61,7 +64,6 @@ private:
     QRect m_guideExtent;
     QString m_readout;
     QPoint m_readoutAt;
-    QPointer<QWidget> m_keepClear;
 };
 
 } // namespace zq

@@ -28,16 +28,12 @@ namespace zq {
 LayoutEditor::LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear)
     : m_workspace(workspace)
     , m_preview(preview)
-    , m_overlay(new EditOverlay(preview))
+    , m_overlay(new EditOverlay(preview->canvas(), this))
+    , m_keepClear(keepClear)
 {
-    m_overlay->keepClearOf(keepClear);
-    m_overlay->setGeometry(preview->rect());
-    m_overlay->show();
-    // Above the canvas and its overview, under the control window.
-    m_overlay->raise();
+    // The control window stays above the skin and what is drawn over it.
     if (keepClear)
         keepClear->raise();
-    preview->installEventFilter(this);
 
     m_readoutTimer.setSingleShot(true);
     m_readoutTimer.setInterval(kReadoutMs);
@@ -95,7 +91,7 @@ void LayoutEditor::attach()
         if (!element)
             continue;
         m_elements[element->Panel()] = element;
-        element->DialogKeepClear = [keepClear = QPointer<QWidget>(m_overlay->keepClear())] {
+        element->DialogKeepClear = [keepClear = QPointer<QWidget>(m_keepClear)] {
             return keepClear ? QRect(keepClear->mapToGlobal(QPoint(0, 0)), keepClear->size()) : QRect();
         };
         element->Panel()->installEventFilter(this);
@@ -261,7 +257,7 @@ void LayoutEditor::dragStep(QWidget *control, bool running)
         return;
     if (running) {
         // Stays while the button is held; goes a second after the release.
-        const QPoint pointer = m_overlay->toDevice(m_overlay->mapFromGlobal(QCursor::pos()));
+        const QPoint pointer = m_overlay->viewPixelAtGlobal(QCursor::pos());
         showReadout(control, pointer + m_overlay->scaled(QPoint(16, 20)), false);
         return;
     }
@@ -271,11 +267,6 @@ void LayoutEditor::dragStep(QWidget *control, bool running)
 
 bool LayoutEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_preview) {
-        if (event->type() == QEvent::Resize)
-            m_overlay->setGeometry(m_preview->rect());
-        return false;
-    }
     auto *widget = qobject_cast<QWidget *>(watched);
     switch (event->type()) {
     case QEvent::MouseButtonPress:

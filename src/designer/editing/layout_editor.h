@@ -32,7 +32,7 @@ public:
     static constexpr int kSnapDistance = 6;
     static constexpr int kReadoutMs = 1000;
 
-    // `keepClear` is the control window: the overlay never draws over it.
+    // `keepClear` is the control window: the element dialogs open clear of it.
     LayoutEditor(SkinWorkspace &workspace, TForm2 *preview, QWidget *keepClear);
     ~LayoutEditor() override;
 
@@ -71,6 +71,8 @@ private:
     SkinWorkspace &m_workspace;
     TForm2 *m_preview;
     EditOverlay *m_overlay;
+    // The control window: dialogs open clear of it.
+    QPointer<QWidget> m_keepClear;
     QPointer<QWidget> m_selected;
     std::map<QWidget *, TImageButtonA *> m_elements;
     std::map<QWidget *, TTextBox *> m_boxes;

@@ -3,9 +3,11 @@
 #include "view/canvas_accessible.h"
 #include "view/canvas_item_watch.h"
 #include "view/canvas_items.h"
+#include "view/canvas_layer.h"
 #include "view/device_pixels.h"
 #include "view/pan_drag.h"
 #include "view/picture_paint.h"
+#include "view/uncovered_scroll.h"
 #include "view/zoom_steps.h"
 #include "view/zoomed_background.h"
 
@@ -17,6 +19,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zq {
@@ -222,9 +225,47 @@ void SkinCanvas::panTo(QPoint offset)
     const QPoint clamped = clampPan(offset, zoomedSize(), viewSize());
     if (clamped == m_pan)
         return;
+    const QPoint moved = m_pan - clamped;
     m_pan = clamped;
-    update();
+    if (!scrollView(moved))
+        update();
     emit panned();
+}
+
+bool SkinCanvas::scrollView(QPoint moved)
+{
+    // Qt moves whole logical pixels; under a fractional scaling their edges are not whole
+    // device pixels, and a move that is no whole number of them cannot be made.
+    const qreal r = ratio();
+    const QSize view = viewSize();
+    if (r != std::floor(r) || moved.x() % int(r) != 0 || moved.y() % int(r) != 0 ||
+        std::abs(moved.x()) >= view.width() || std::abs(moved.y()) >= view.height() || !isVisible())
+        return false;
+    scrollUncovered(this, moved / int(r));
+    // The layers hold their places on the screen: painted again where they were, and where the
+    // move took their pixels.
+    for (const CanvasLayer *layer : m_layers) {
+        for (const QRect &part : layer->layerArea()) {
+            updateView(part);
+            updateView(part.translated(moved));
+        }
+    }
+    return true;
+}
+
+void SkinCanvas::addLayer(CanvasLayer *layer)
+{
+    m_layers.push_back(layer);
+    for (const QRect &part : layer->layerArea())
+        updateView(part);
+}
+
+void SkinCanvas::removeLayer(CanvasLayer *layer)
+{
+    const QRegion area = layer->layerArea();
+    m_layers.erase(std::remove(m_layers.begin(), m_layers.end(), layer), m_layers.end());
+    for (const QRect &part : area)
+        updateView(part);
 }
 
 void SkinCanvas::paintEvent(QPaintEvent *event)
@@ -238,19 +279,32 @@ void SkinCanvas::paintEvent(QPaintEvent *event)
     painter.translate(-m_pan);
     if (m_zoom != 1.0) {
         paintZoomed(painter, exposed);
-        paintClientScreen(painter);
-        return;
+    } else {
+        const QRect picture(QPoint(0, 0), m_background.size());
+        const QRegion onPicture = exposed.intersected(picture);
+        for (const QRect &part : onPicture)
+            paintPicturePart(painter, m_background, part);
+        const QRegion beyond = exposed.subtracted(picture);
+        for (const QRect &part : beyond)
+            painter.fillRect(part, QColor(kGrey));
+        paintCanvasItems(painter, this, QPoint(0, 0), exposed);
     }
-
-    const QRect picture(QPoint(0, 0), m_background.size());
-    const QRegion onPicture = exposed.intersected(picture);
-    for (const QRect &part : onPicture)
-        paintPicturePart(painter, m_background, part);
-    const QRegion beyond = exposed.subtracted(picture);
-    for (const QRect &part : beyond)
-        painter.fillRect(part, QColor(kGrey));
-    paintCanvasItems(painter, this, QPoint(0, 0), exposed);
     paintClientScreen(painter);
+    paintLayers(painter, exposed.translated(-m_pan));
+}
+
+void SkinCanvas::paintLayers(QPainter &painter, const QRegion &exposed)
+{
+    // In the view's device pixels, (0, 0) its top-left corner.
+    painter.translate(m_pan);
+    for (CanvasLayer *layer : m_layers) {
+        const QRegion part = exposed & layer->layerArea();
+        if (part.isEmpty())
+            continue;
+        painter.save();
+        layer->paintLayer(painter, part);
+        painter.restore();
+    }
 }
 
 void SkinCanvas::setClientScreen(const ClientScreenChoice &choice)

@@ -10,12 +10,14 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QImage;
 class QPainter;
 
 namespace zq {
 
+class CanvasLayer;
 class ZoomedBackground;
 
 // The pan offset that shows as much of a picture as a view can: never past the picture's
@@ -79,6 +81,10 @@ public:
     // The skin pixel shown at a device pixel of the view.
     QPoint skinPixelAt(QPoint viewPixel) const;
 
+    // Paints `layer` over everything else from now on, until it is removed; the last added on top.
+    void addLayer(CanvasLayer *layer);
+    void removeLayer(CanvasLayer *layer);
+
     // The client screen outlined on the skin, with every shown item that lies beyond it marked.
     void setClientScreen(const ClientScreenChoice &choice);
     const ClientScreenChoice &clientScreenChoice() const { return m_clientScreen; }
@@ -87,7 +93,8 @@ public:
 
     // The zoomed background's pixel shown at the view's top-left corner.
     QPoint pan() const { return m_pan; }
-    // Pans as near to `offset` as the limits allow.
+    // Pans as near to `offset` as the limits allow: what stays on the screen is moved, and only
+    // what comes in is painted (where the display's scaling allows a move by whole pixels).
     void panTo(QPoint offset);
     void panBy(QPoint delta) { panTo(m_pan + delta); }
     // Whether the zoomed picture is larger than the view on either axis.
@@ -138,6 +145,10 @@ private:
     void applyZoom(double zoom, QPoint around, bool fitting);
     void paintZoomed(QPainter &painter, const QRegion &exposed);
     void paintClientScreen(QPainter &painter);
+    void paintLayers(QPainter &painter, const QRegion &exposed);
+    // Moves what shows by `moved` device pixels, painting only what comes in; false where it
+    // cannot, and nothing is done.
+    bool scrollView(QPoint moved);
     void mouseEvent(QMouseEvent *event);
     // Hands an event to `item` and, while it is not taken, to the items under it, each in its
     // own device pixels; false when none takes it.
@@ -150,6 +161,7 @@ private:
     double m_zoom = 1.0;
     bool m_fitting = false;
     ClientScreenChoice m_clientScreen;
+    std::vector<CanvasLayer *> m_layers;
     // Wheel turns with Ctrl held not yet a whole notch (a touchpad's fine steps).
     int m_zoomWheel = 0;
     // The item a press went to: it has the mouse until the buttons are up.

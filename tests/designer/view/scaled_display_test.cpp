@@ -75,20 +75,6 @@ private:
     static inline int s_time = 100000;
 };
 
-// What a window shows, in device pixels: its backing store as painted. (The offscreen
-// platform's screen grab cuts a window to its logical size.)
-QImage onScreen(QWidget *window)
-{
-    QCoreApplication::processEvents();
-    // A backing store that was never flushed has no picture yet (Windows' would crash here).
-    if (!window->windowHandle() || !window->windowHandle()->isExposed())
-        return {};
-    QPaintDevice *device = window->backingStore() ? window->backingStore()->paintDevice() : nullptr;
-    if (!device || device->devType() != QInternal::Image)
-        return {};
-    return static_cast<QImage *>(device)->convertToFormat(QImage::Format_RGB32);
-}
-
 // How a widget looks at scale 1: painted into a plain image, one of its pixels on one of the
 // image's.
 QImage atScaleOne(QWidget *widget)
@@ -96,24 +82,6 @@ QImage atScaleOne(QWidget *widget)
     QImage image(widget->size(), QImage::Format_RGB32);
     widget->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
     return image;
-}
-
-// The first pixel where two pictures differ, for a readable failure.
-QString firstDifference(const QImage &shown, const QImage &expected)
-{
-    if (shown.size() != expected.size())
-        return QStringLiteral("sizes differ");
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            if (shown.pixel(x, y) != expected.pixel(x, y))
-                return QStringLiteral("(%1, %2): %3 shown, %4 expected")
-                    .arg(x)
-                    .arg(y)
-                    .arg(shown.pixel(x, y), 8, 16)
-                    .arg(expected.pixel(x, y), 8, 16);
-        }
-    }
-    return {};
 }
 
 } // namespace

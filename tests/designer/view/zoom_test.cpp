@@ -1,4 +1,5 @@
 #include "document/skin_workspace.h"
+#include "editing/edit_overlay.h"
 #include "editing/layout_editor.h"
 #include "elements/page_elements.h"
 #include "elements/text_box.h"
@@ -94,6 +95,8 @@ private slots:
     void zoomAroundThePointerAndBack_data();
     void zoomAroundThePointerAndBack();
     void keysFitAndActualSizeAndTheBoxSaysIt();
+    void panShowsWhatAWholeRepaintShows_data();
+    void panShowsWhatAWholeRepaintShows();
 };
 
 void ZoomTest::dragMovesByTravelOverZoom_data()
@@ -305,3 +308,51 @@ void ZoomTest::keysFitAndActualSizeAndTheBoxSaysIt()
 
 QTEST_MAIN(ZoomTest)
 #include "zoom_test.moc"
+
+void ZoomTest::panShowsWhatAWholeRepaintShows_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<bool>("marks");
+    QTest::newRow("100 %") << 1.0 << false;
+    QTest::newRow("100 %, outline, guides and readout") << 1.0 << true;
+    QTest::newRow("150 %, outline, guides and readout") << 1.5 << true;
+    QTest::newRow("200 %, outline, guides and readout") << 2.0 << true;
+}
+
+// A pan moves what stays on the screen and paints only what comes in: the screen must then be
+// what painting it all again gives, under the control window and the overview as well, with
+// the selection's outline moved along and the guides and readout where they were.
+void ZoomTest::panShowsWhatAWholeRepaintShows()
+{
+    QFETCH(double, zoom);
+    QFETCH(bool, marks);
+    Laptop h;
+    QVERIFY(h.ready());
+    QWidget *item = h.panel(Element::LogTab);
+    h.showAt(zoom, item, false);
+    zq::EditOverlay *overlay = h.form->editor().overlay();
+    if (marks) {
+        h.form->editor().select(item);
+        overlay->setGuides(700, 300, QRect(0, 0, 1366, 768));
+        overlay->setReadout(QStringLiteral("1, 2  3 × 4"), QPoint(650, 420));
+    }
+    QVERIFY(h.canvas()->pans());
+    for (const QPoint step : {QPoint(37, -5), QPoint(-120, 0), QPoint(0, 241), QPoint(13, 17),
+                              QPoint(-301, -99), QPoint(2000, 2000)}) {
+        const QPoint before = h.canvas()->pan();
+        h.canvas()->panBy(step);
+        const QImage panned = onScreen(h.preview());
+        QVERIFY(!panned.isNull());
+        // Every widget painted again: the canvas lies over the whole preview.
+        h.canvas()->update();
+        h.preview()->update();
+        const QImage whole = onScreen(h.preview());
+        QVERIFY2(firstDifference(panned, whole).isEmpty(),
+                 qPrintable(QStringLiteral("after a pan from (%1, %2) by (%3, %4): %5")
+                                .arg(before.x())
+                                .arg(before.y())
+                                .arg(step.x())
+                                .arg(step.y())
+                                .arg(firstDifference(panned, whole))));
+    }
+}
