@@ -4,7 +4,10 @@
 #include "view/zoom_steps.h"
 
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zq {
@@ -55,9 +58,24 @@ void ZoomBox::follow()
             shown = i;
     }
     m_box->setCurrentIndex(shown);
+    fitText();
     m_box->setAccessibleName(QStringLiteral("缩放 ") + percent);
     m_box->setToolTip(m_box->accessibleName());
     m_box->setVisible(zoom != 1.0);
+}
+
+void ZoomBox::fitText()
+{
+    // As wide as its text needs ("适合屏幕 71%" is wider than a step), as far as the window's
+    // right edge allows.
+    QStyleOptionComboBox option;
+    option.initFrom(m_box);
+    option.currentText = m_box->currentText();
+    const QFontMetrics metrics = m_box->fontMetrics();
+    const QSize text(metrics.horizontalAdvance(option.currentText), metrics.height());
+    const int wanted = m_box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, m_box).width();
+    const int room = std::max(m_place.width(), m_client->width() - m_place.x() - 4);
+    m_box->resize(std::clamp(wanted, m_place.width(), room), m_place.height());
 }
 
 void ZoomBox::choose(int index)

@@ -27,6 +27,7 @@ private:
     void make();
     void follow();
     void choose(int index);
+    void fitText();
 
     SkinCanvas *m_canvas;
     QWidget *m_client;

@@ -12,6 +12,8 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -254,6 +256,13 @@ void ZoomTest::keysFitAndActualSizeAndTheBoxSaysIt()
     const QString percent = QStringLiteral("%1%").arg(rounded(fit * 100));
     QVERIFY2(box->accessibleName().contains(percent), qPrintable(box->accessibleName()));
     QVERIFY(box->currentText().contains(percent));
+    // The whole text shows.
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const QRect field =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    QVERIFY2(box->fontMetrics().horizontalAdvance(box->currentText()) <= field.width(),
+             qPrintable(QStringLiteral("\"%1\" in %2 pixels").arg(box->currentText()).arg(field.width())));
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(box);
     QVERIFY(face && face->text(QAccessible::Name).contains(percent));
 
