@@ -35,6 +35,11 @@ void ZoomedBackground::paint(QPainter &painter, const QRect &zoomedPart, double 
         m_copies = std::make_unique<ReducedCopies>(m_full);
     const QImage &source = reduced ? m_copies->forZoom(zoom) : m_full;
     const double scale = reduced ? zoom * m_copies->reductionFor(zoom) : zoom;
+    // A halving step itself (50 %, 25 %, 12.5 %): its copy drawn 1:1.
+    if (scale == 1.0) {
+        paintPicturePart(painter, source, zoomedPart & QRect(QPoint(0, 0), source.size()));
+        return;
+    }
 
     // The source pixels under the part; a smooth reduction reads one more on each side, so the
     // parts of one paint meet without a seam.
@@ -48,16 +53,16 @@ void ZoomedBackground::paint(QPainter &painter, const QRect &zoomedPart, double 
     if (right <= left || bottom <= top)
         return;
     const QRect tileRect(left, top, right - left, bottom - top);
-    // Converted part by part: the full picture lies in the layout it was decoded in.
-    QImage tile = source.copy(tileRect);
-    if (tile.format() != QImage::Format_RGB32)
-        tile = tile.convertToFormat(QImage::Format_RGB32);
+    const QRectF target(left * scale, top * scale, tileRect.width() * scale, tileRect.height() * scale);
 
     painter.save();
     painter.setClipRect(zoomedPart, Qt::IntersectClip);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, reduced);
-    painter.drawImage(QRectF(left * scale, top * scale, tileRect.width() * scale, tileRect.height() * scale),
-                      tile);
+    // Read in place when its rows are 32-bit already; any other layout converted part by part.
+    if (source.format() == QImage::Format_RGB32)
+        painter.drawImage(target, source, QRectF(tileRect));
+    else
+        painter.drawImage(target, source.copy(tileRect).convertToFormat(QImage::Format_RGB32));
     painter.restore();
 }
 

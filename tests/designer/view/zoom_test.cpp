@@ -4,6 +4,7 @@
 #include "elements/page_elements.h"
 #include "elements/text_box.h"
 #include "fixtures/designer_fixture.h"
+#include "picture/reduced_copies.h"
 #include "view/move_size_loop.h"
 #include "view/skin_canvas.h"
 #include "view/zoom_steps.h"
@@ -294,6 +295,16 @@ void ZoomTest::keysFitAndActualSizeAndTheBoxSaysIt()
         for (int x = 0; x < 60; ++x)
             for (const QPoint square : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
                 QCOMPARE(doubled.pixel(QPoint(2 * x, 2 * y) + square), actual.pixel(x, y));
+
+    // At 50 % and 25 % the background shows as its halving copies, pixel for pixel (a corner no
+    // element covers).
+    const QImage half = zq::halvePicture(canvas->background());
+    for (const auto &[zoom, copy] : {std::pair{0.5, half}, std::pair{0.25, zq::halvePicture(half)}}) {
+        canvas->zoomAround(zoom, QPoint(0, 0));
+        const QImage reduced = h.skinShown().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(firstDifference(reduced.copy(0, 0, 200, 120), copy.copy(0, 0, 200, 120)), QString());
+    }
+    canvas->setZoom(2.0);
 
     // Ctrl+1 is 1:1 again; a skin opened at any zoom opens at 100 %.
     h.key(Qt::Key_1, Qt::ControlModifier);
