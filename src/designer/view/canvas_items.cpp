@@ -21,6 +21,19 @@ void adoptCanvasItem(QWidget *item)
     item->setAutoFillBackground(false);
 }
 
+QList<QWidget *> shownItems(const QWidget *parent)
+{
+    QList<QWidget *> shown;
+    for (QObject *child : parent->children()) {
+        if (!child->isWidgetType())
+            continue;
+        auto *item = static_cast<QWidget *>(child);
+        if (!item->isWindow() && !item->isHidden())
+            shown << item;
+    }
+    return shown;
+}
+
 QPoint offsetWithin(const QWidget *root, const QWidget *item)
 {
     QPoint at;
@@ -31,12 +44,10 @@ QPoint offsetWithin(const QWidget *root, const QWidget *item)
 
 QWidget *canvasItemIn(const QWidget *parent, QPoint at)
 {
-    const QObjectList &children = parent->children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (!(*it)->isWidgetType())
-            continue;
-        auto *item = static_cast<QWidget *>(*it);
-        if (item->isWindow() || item->isHidden() || !item->geometry().contains(at))
+    const QList<QWidget *> items = shownItems(parent);
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        QWidget *item = *it;
+        if (!item->geometry().contains(at))
             continue;
         QWidget *inner = canvasItemIn(item, at - item->pos());
         return inner ? inner : item;
@@ -46,12 +57,7 @@ QWidget *canvasItemIn(const QWidget *parent, QPoint at)
 
 void paintCanvasItems(QPainter &painter, const QWidget *parent, QPoint origin, const QRegion &exposed)
 {
-    for (QObject *child : parent->children()) {
-        if (!child->isWidgetType())
-            continue;
-        auto *item = static_cast<QWidget *>(child);
-        if (item->isWindow() || item->isHidden())
-            continue;
+    for (QWidget *item : shownItems(parent)) {
         const QRect area(origin + item->pos(), item->size());
         const QRegion part = exposed & area;
         if (part.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 
 class QPainter;
@@ -14,6 +15,9 @@ namespace zq {
 
 // Makes `item` one the canvas paints and hands the mouse to.
 void adoptCanvasItem(QWidget *item);
+
+// The items lying directly on `parent` that show, bottom up.
+QList<QWidget *> shownItems(const QWidget *parent);
 
 // Where `item` lies under `root`, adding up the places of the items it lies in.
 QPoint offsetWithin(const QWidget *root, const QWidget *item);

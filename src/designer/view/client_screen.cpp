@@ -16,12 +16,7 @@ const QString kBackgroundKey = QStringLiteral("background");
 
 void collectBeyond(const QWidget *root, const QWidget *parent, PixelSize screen, QList<QWidget *> &beyond)
 {
-    for (QObject *child : parent->children()) {
-        if (!child->isWidgetType())
-            continue;
-        auto *item = static_cast<QWidget *>(child);
-        if (item->isWindow() || item->isHidden())
-            continue;
+    for (QWidget *item : shownItems(parent)) {
         const QPoint at = offsetWithin(root, item);
         if (liesBeyondScreen(BoxRect{at.x(), at.y(), item->width(), item->height()}, screen))
             beyond << item;
