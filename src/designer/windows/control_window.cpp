@@ -11,7 +11,6 @@
 #include "view/preview_window.h"
 #include "view/skin_canvas.h"
 #include "windows/click_watch.h"
-#include "windows/client_screen_menu.h"
 #include "windows/control_commands.h"
 #include "windows/leave_guard.h"
 #include "windows/recovery_offer.h"
@@ -19,13 +18,12 @@
 #include "windows/tab_arrangement.h"
 #include "windows/text_constants.h"
 #include "windows/title_bar_frame.h"
-#include "windows/zoom_box.h"
+#include "windows/view_controls.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 #include <QUndoStack>
 #include <QUrl>
@@ -103,7 +101,7 @@ void TForm1::FormCreate()
         setWindowTitle(textConstant(ControlCaptionText) + (clean ? QString() : QStringLiteral(" *")));
     });
     installCommands();
-    installView();
+    m_view = new ViewControls(*m_commands, m_preview, m_client, m_dialogs);
     m_editor = std::make_unique<LayoutEditor>(*m_workspace, m_preview, this);
 
     m_recovery = std::make_unique<RecoveryKeeper>(*m_workspace, m_dialogs.dataFolder);
@@ -147,33 +145,14 @@ void TForm1::installCommands()
     m_commands->bindButton(Command::ExportPicture, ui->Button7);
 }
 
-void TForm1::installView()
+ClientScreenMenu &TForm1::clientScreens() const
 {
-    SkinCanvas *canvas = m_preview->canvas();
-    connect(m_commands->action(Command::ZoomIn), &QAction::triggered, canvas,
-            [canvas] { canvas->zoomStep(true); });
-    connect(m_commands->action(Command::ZoomOut), &QAction::triggered, canvas,
-            [canvas] { canvas->zoomStep(false); });
-    connect(m_commands->action(Command::ZoomFit), &QAction::triggered, canvas, &SkinCanvas::zoomToFit);
-    connect(m_commands->action(Command::ZoomActual), &QAction::triggered, canvas,
-            [canvas] { canvas->setZoom(1.0); });
-    // Between the link and the memo, clear of the buttons.
-    new ZoomBox(canvas, m_client, QRect(80, 68, 97, 22));
+    return m_view->clientScreens();
+}
 
-    m_screens = new ClientScreenMenu(canvas, m_preview);
-    if (m_dialogs.loadClientScreen)
-        m_screens->restore(ClientScreenChoice::fromKey(m_dialogs.loadClientScreen()));
-    m_screens->save = [this](const ClientScreenChoice &choice) {
-        if (m_dialogs.saveClientScreen)
-            m_dialogs.saveClientScreen(choice.key());
-    };
-    m_viewMenu = new QMenu(m_preview);
-    m_viewMenu->setAccessibleName(QStringLiteral("视图"));
-    for (const Command command : {Command::ZoomIn, Command::ZoomOut, Command::ZoomFit, Command::ZoomActual})
-        m_viewMenu->addAction(m_commands->action(command));
-    m_viewMenu->addSeparator();
-    m_viewMenu->addMenu(m_screens->menu());
-    connect(m_preview, &TForm2::menuAsked, m_viewMenu, [this](QPoint at) { m_viewMenu->exec(at); });
+QMenu *TForm1::viewMenu() const
+{
+    return m_view->menu();
 }
 
 QPushButton *TForm1::Button1() const

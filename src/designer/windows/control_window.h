@@ -28,6 +28,7 @@ class SkinWorkspace;
 class TForm2;
 class TImageButtonA;
 class TitleBarFrame;
+class ViewControls;
 struct DropAction;
 
 // The designer's main window. Creating it creates the full-screen preview, and the window
@@ -65,9 +66,9 @@ public:
     // The commands the buttons, the keys and any menu share.
     ControlCommands &commands() const { return *m_commands; }
     // The client screens to check the skin against, a submenu of the preview's menu.
-    ClientScreenMenu &clientScreens() const { return *m_screens; }
+    ClientScreenMenu &clientScreens() const;
     // The menu a right click on the background shows: the zoom commands and the client screens.
-    QMenu *viewMenu() const { return m_viewMenu; }
+    QMenu *viewMenu() const;
 
     // Open a skin: OpenDialog1, then openChosenLayout. Asks first about unsaved changes.
     void Button1Click();
@@ -123,7 +124,6 @@ protected:
 private:
     void FormCreate();
     void installCommands();
-    void installView();
     void centreOnScreen();
     void takeDrop(const DropAction &action, TImageButtonA *picture);
     void setSkinButtonsEnabled(bool enabled);
@@ -134,8 +134,7 @@ private:
     TitleBarFrame *m_frame;
     TForm2 *m_preview = nullptr;
     ControlCommands *m_commands = nullptr;
-    ClientScreenMenu *m_screens = nullptr;
-    QMenu *m_viewMenu = nullptr;
+    ViewControls *m_view = nullptr;
     std::unique_ptr<SkinWorkspace> m_workspace;
     std::unique_ptr<LayoutEditor> m_editor;
     std::unique_ptr<RecoveryKeeper> m_recovery;
