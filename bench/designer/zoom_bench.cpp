@@ -1,7 +1,8 @@
 // The designer's preview at a zoom other than 100 %, each figure beside the full repaint at
 // 100 % measured in the same run, on a 3840x2160 background in a 1920x1080 view: a full
 // repaint at 50 % and at 200 %, a pan step (what stays on the screen moved by a few pixels,
-// and only the strips that come in painted), and one drag step at 50 % against one at 100 %. Processor time, as the drag step's.
+// and only the strips that come in painted), and one drag step at 50 % against one at 100 %.
+// Processor time, as the drag step's.
 
 #include "bench_timing.h"
 #include "drag_scene.h"

@@ -77,10 +77,8 @@ QRegion EditOverlay::layerArea() const
 void EditOverlay::refresh(const QRegion &before)
 {
     // Only what changed is painted again, so a step costs the same on any background.
-    if (!m_canvas)
-        return;
-    for (const QRect &part : before + layerArea())
-        m_canvas->updateView(part);
+    if (m_canvas)
+        m_canvas->updateView(before + layerArea());
 }
 
 void EditOverlay::setSelection(const QRect &item, const QRect &clip)

@@ -145,6 +145,12 @@ void SkinCanvas::updateView(const QRect &viewRect)
         update(logicalRectOf(shown, ratio()));
 }
 
+void SkinCanvas::updateView(const QRegion &viewRegion)
+{
+    for (const QRect &part : viewRegion)
+        updateView(part);
+}
+
 SkinCanvas *SkinCanvas::of(const QWidget *widget)
 {
     if (!widget || widget->isWindow())
@@ -241,10 +247,8 @@ bool SkinCanvas::scrollView(QPoint moved)
     // The layers hold their places on the screen: painted again where they were, and where the
     // move took their pixels.
     for (const CanvasLayer *layer : m_layers) {
-        for (const QRect &part : layer->layerArea()) {
-            updateView(part);
-            updateView(part.translated(moved));
-        }
+        const QRegion area = layer->layerArea();
+        updateView(area + area.translated(moved));
     }
     return true;
 }
@@ -252,16 +256,13 @@ bool SkinCanvas::scrollView(QPoint moved)
 void SkinCanvas::addLayer(CanvasLayer *layer)
 {
     m_layers.push_back(layer);
-    for (const QRect &part : layer->layerArea())
-        updateView(part);
+    updateView(layer->layerArea());
 }
 
 void SkinCanvas::removeLayer(CanvasLayer *layer)
 {
-    const QRegion area = layer->layerArea();
     m_layers.erase(std::remove(m_layers.begin(), m_layers.end(), layer), m_layers.end());
-    for (const QRect &part : area)
-        updateView(part);
+    updateView(layer->layerArea());
 }
 
 void SkinCanvas::paintEvent(QPaintEvent *event)

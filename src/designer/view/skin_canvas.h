@@ -14,6 +14,7 @@
 
 class QImage;
 class QPainter;
+class QRegion;
 
 namespace zq {
 
@@ -110,8 +111,9 @@ public:
     QRect viewRect(const QWidget *item) const;
     // The topmost shown item under a device pixel of the view; null over the bare background.
     QWidget *itemAt(QPoint viewPixel) const;
-    // Paints a device rectangle of the view again.
+    // Paints a device rectangle or region of the view again.
     void updateView(const QRect &viewRect);
+    void updateView(const QRegion &viewRegion);
 
     // The canvas a widget lies on, or null.
     static SkinCanvas *of(const QWidget *widget);
